@@ -1,0 +1,32 @@
+# The Octave plug-ins: the same kernel sources built with Octave's own
+# mkoctfile --mex, against the LP64 LAPACK/BLAS that Octave itself loads.
+find_program(MKOCTFILE mkoctfile REQUIRED)
+find_program(OCTAVE_CLI octave-cli REQUIRED)
+set(KERNELS_OCTAVE_DIR ${KERNELS_OUT}/octave)
+file(MAKE_DIRECTORY ${KERNELS_OCTAVE_DIR})
+
+foreach(name IN LISTS KERNELS)
+  set(sources ${PROJECT_SOURCE_DIR}/src/kernels/${name}.cpp)
+  set(libs)
+  if(KERNEL_FACTOR_${name})
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.cpp)
+  endif()
+  if(KERNEL_LAPACK_${name})
+    set(libs -llapack -lblas)
+  endif()
+  set(mexfile ${KERNELS_OCTAVE_DIR}/${name}.mex)
+  # mkoctfile leaves its object files in the working directory.
+  set(objdir ${CMAKE_CURRENT_BINARY_DIR}/octave-obj/${name})
+  file(MAKE_DIRECTORY ${objdir})
+  add_custom_command(
+    OUTPUT ${mexfile}
+    COMMAND ${CMAKE_COMMAND} -E env
+      "CXXFLAGS=-O2 -std=c++17 -Wall -Wextra -ffp-contract=off"
+      ${MKOCTFILE} --mex -DKERNELS_LAPACK_LP64 -o ${mexfile} ${sources} ${libs}
+    WORKING_DIRECTORY ${objdir}
+    DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/src/host/mexapi.h
+            ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.h
+    COMMENT "Octave plug-in ${name}.mex"
+    VERBATIM)
+  add_custom_target(octave_${name} ALL DEPENDS ${mexfile})
+endforeach()

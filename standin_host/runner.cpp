@@ -1,0 +1,53 @@
+// Loads a plug-in file and calls its gateway as the host does: inputs in
+// prhs, nlhs output slots, errors caught at the gateway and every array of a
+// failed call freed.
+#include <dlfcn.h>
+
+#include <stdexcept>
+
+#include "include/standin/host.h"
+#include "internal.h"
+
+namespace standin {
+
+Plugin::Plugin(const std::string &path) {
+    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_) throw std::runtime_error(std::string("cannot load ") + path + ": " + dlerror());
+    void *symbol = dlsym(handle_, "mexFunction");
+    if (!symbol) {
+        dlclose(handle_);
+        throw std::runtime_error(path + " has no mexFunction");
+    }
+    gateway_ = reinterpret_cast<void (*)(int, mxArray **, int, const mxArray **)>(symbol);
+}
+
+Plugin::~Plugin() { dlclose(handle_); }
+
+Outcome Plugin::call(int nlhs, const std::vector<const mxArray *> &inputs) const {
+    // The host always offers slot 0, so that a result can land in `ans`.
+    std::vector<mxArray *> plhs(nlhs > 0 ? nlhs : 1, nullptr);
+    std::vector<const mxArray *> prhs(inputs);
+    Outcome outcome;
+    standinBeginCall();
+    try {
+        gateway_(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+        outcome.ok = true;
+    } catch (const Raised &raised) {
+        outcome.error = raised.text;
+    }
+    std::size_t freed = standinEndCall(outcome.ok, plhs.data(), plhs.size(), &outcome.leaks);
+    if (outcome.ok) {
+        outcome.outputs = plhs;
+        if (nlhs == 0 && !plhs[0]) outcome.outputs.clear();
+    } else {
+        outcome.reclaimed = freed;
+    }
+    return outcome;
+}
+
+void release(Outcome &outcome) {
+    for (mxArray *a : outcome.outputs) mxDestroyArray(a);
+    outcome.outputs.clear();
+}
+
+}  // namespace standin
