@@ -38,9 +38,13 @@ function [U, V, hist] = alscomplete(I, J, vals, m, n, varargin)
 %                       RMSE: a struct with fields I, J, vals, a cell
 %                       {I, J, vals}, or a K-by-3 matrix [i j value]
 %     verbose  [false]  print one line per sweep
-%     seed     [0]      seed of the random start U0 (the global random
-%                       state is restored afterwards)
-%     U0       [random] explicit M-by-rank start for U (seed is then unused)
+%     init     ['svd']  start point U0 when none is given: 'svd' takes the
+%                       leading singular vectors of the weighted data
+%                       (zeros where nothing is observed), scaled by the
+%                       observed fraction; 'random' takes Gaussian entries
+%     seed     [0]      seed of the random numbers of the start point (the
+%                       global random state is restored afterwards)
+%     U0       []       explicit M-by-rank start for U (init and seed unused)
 %     backend  ['auto'] 'compiled' uses the compiled kernels, 'plain' their
 %                       plain-language equivalents in the plain/ folder;
 %                       'auto' takes the compiled kernels when all five are
@@ -79,12 +83,7 @@ end
 r = opts.rank;
 w = checkWeights(opts.weights, N);
 [Ih, Jh, vh] = checkHeldout(opts.heldout, m, n);
-if isempty(opts.U0)
-    saved = rng;
-    rng(opts.seed);
-    U = randn(m, r) / sqrt(r);
-    rng(saved);
-else
+if ~isempty(opts.U0)
     U = opts.U0;
     if ~isa(U, 'double') || ~isreal(U) || ~isequal(size(U), [m r]) || ~all(isfinite(U(:)))
         fail(sprintf('U0 must be a finite real %d-by-%d double matrix', m, r));
@@ -102,6 +101,9 @@ if ~isempty(dup)
                  Id(ord(dup)), Jd(ord(dup))));
 end
 kern = kernelSet(opts.backend);
+if isempty(opts.U0)
+    U = startPoint(Id, Jd, w .* vals, m, n, r, opts.init, opts.seed);
+end
 
 % All input is checked; from here on the kernels run.
 Is = Id(ord);
@@ -195,7 +197,7 @@ end
 function opts = parseOptions(args)
 opts = struct('rank', 10, 'lambda', 0.1, 'sweeps', 50, 'tol', 1e-6, ...
               'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
-              'U0', [], 'backend', 'auto');
+              'U0', [], 'init', 'svd', 'backend', 'auto');
 known = fieldnames(opts);
 if numel(args) == 1 && isstruct(args{1})
     given = args{1};
@@ -245,6 +247,10 @@ if ~isnumeric(opts.seed) || ~isscalar(opts.seed) || ~isreal(opts.seed) || opts.s
     fail('seed must be a non-negative scalar');
 end
 opts.verbose = logical(opts.verbose(1));
+if ~ischar(opts.init) || ~any(strcmpi(opts.init, {'svd', 'random'}))
+    fail('init must be ''svd'' or ''random''');
+end
+opts.init = lower(opts.init);
 if ~ischar(opts.backend) || ~any(strcmpi(opts.backend, {'auto', 'compiled', 'plain'}))
     fail('backend must be ''auto'', ''compiled'' or ''plain''');
 end
@@ -326,6 +332,36 @@ else
     fail('heldout must be a struct with fields I, J, vals, a cell {I, J, vals} or a K-by-3 matrix');
 end
 [Ih, Jh, vh] = checkEntries(Ih, Jh, vh, m, n, 'heldout I', 'heldout J', 'heldout vals');
+end
+
+
+function U = startPoint(I, J, x, m, n, r, init, seed)
+% Start for U: the leading left singular vectors of the zero-filled data,
+% each scaled by the square root of its singular value over the observed
+% fraction (so that U*V starts at the data's scale), or Gaussian entries.
+saved = rng;
+rng(seed);
+if strcmp(init, 'random')
+    U = randn(m, r) / sqrt(r);
+else
+    X = sparse(I, J, x, m, n);
+    k = min([r, m, n]);
+    if min(m, n) <= 400
+        [u, s] = svd(full(X), 'econ');
+        u = u(:, 1:k);
+        s = diag(s);
+        s = s(1:k);
+    else
+        [u, s] = svds(X, k);
+        s = diag(s);
+    end
+    % A zero singular value would give a zero column, which the sweeps
+    % never leave: keep every column slightly alive.
+    s = max(s(:).', max([s(:); 1]) * 1e-6);
+    fraction = numel(x) / (m * n);
+    U = [u .* sqrt(s / fraction), randn(m, r - k) / sqrt(r)];
+end
+rng(saved);
 end
 
 
