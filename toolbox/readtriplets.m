@@ -83,6 +83,11 @@ if expected ~= 3 && expected ~= 4
 end
 bad = isData & nFields ~= expected;
 bad(lineOf(stray)) = true;
+if colons
+    % Fields of a rating line are joined by '::' and by nothing else.
+    joints = accumarray(lineOf(strfind(text, '::')).', 1, [nLines 1]).';
+    bad(isData & joints ~= expected - 1) = true;
+end
 % Every field must be a plain decimal number: find the first field start
 % that does not begin one (the padding shifts positions by one).
 odd = regexp([' ', work, ' '], ['(?<=[ \n])(?![-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?' ...

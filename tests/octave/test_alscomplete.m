@@ -137,7 +137,7 @@ function test_alscomplete ()
       {I, J, v, 0, 2},                             'm must be a positive integer'
       {[], [], [], 3, 2},                          'at least one observed entry'
     };
-    for k = 1:rows (bad)
+    for k = 1:size (bad, 1)
       try
         a = bad{k, 1};
         expect_input_error (@() alscomplete (a{1:5}, 'backend', 'plain', a{6:end}), bad{k, 2});
