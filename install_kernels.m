@@ -5,7 +5,8 @@ function [outdir, built] = install_kernels(outdir)
 %   from src/kernels/<name>.cpp (delmirost and korvanthe together with
 %   src/factor/factorGramBlock.cpp) into out/install/<host> of this
 %   repository (<host> is 'matlab' or 'octave'), copies their help files
-%   there, adds that folder and the toolbox folder to the path, and calls
+%   there, adds that folder and the toolbox folders (toolbox/ and
+%   toolbox/plain/) to the path, and calls
 %   each plug-in once on a small problem with a known answer.
 %
 %   INSTALL_KERNELS(OUTDIR) puts the plug-ins in OUTDIR instead.
@@ -89,6 +90,7 @@ for k = 1:numel(built)
     end
 end
 
+addpath(fullfile(root, 'toolbox', 'plain'));
 addpath(fullfile(root, 'toolbox'));
 addpath(outdir);
 for k = 1:numel(built)

@@ -19,7 +19,11 @@ end
 if ~issparse(M)
     error('M must be sparse.');
 end
-if numel(X) > nzmax(M)
+capacity = nzmax(M);
+if nargin >= 4
+    capacity = max(capacity, numel(I));
+end
+if numel(X) > capacity
     error('M must be able to contain at least as many elements as X.');
 end
 if nargin < 4
