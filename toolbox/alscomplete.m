@@ -23,9 +23,11 @@ function [U, V, hist] = alscomplete(I, J, vals, m, n, varargin)
 %   After each sweep the model is evaluated at the observed and held-out
 %   entries with OMBRELAST; the weighted residual w.*(VALS - prediction)
 %   lives in one sparse matrix E on the observed pattern whose values are
-%   refreshed in place with NZOVERWRITE, and the gradient of f,
+%   refreshed in place with NZOVERWRITE, and the norm of the gradient of f,
 %       (LAMBDA*U - E*V', LAMBDA*V - U'*E),
-%   decides when to stop.
+%   decides when to stop. (After the U step its U part is zero up to
+%   rounding, since U minimizes f for the given V; only the V part is
+%   computed.)
 %
 %   Options (defaults in brackets):
 %     rank     [10]     number of columns of U (rows of V), an integer >= 1
@@ -158,9 +160,10 @@ for s = 1:maxSweeps
     else
         E = plain_nzoverwrite(E, ew, Is, Js);
     end
-    gU = lambda * U - E * V.';
+    % The U part of the gradient, lambda*U - E*V', vanishes: U has just
+    % been solved for exactly, given V. Only the V part is left.
     gV = lambda * V - U.' * E;
-    g = sqrt(sum(gU(:).^2) + sum(gV(:).^2));
+    g = sqrt(sum(gV(:).^2));
     hist.objective(s) = 0.5 * (sum(w .* res.^2) + lambda * (sum(U(:).^2) + sum(V(:).^2)));
     hist.rmse_train(s) = sqrt(mean(res.^2));
     if ~isempty(Ih)

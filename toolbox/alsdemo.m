@@ -95,7 +95,7 @@ if haveCompiled && demo.compare
     t0 = tic;
     [Up, Vp, histp] = alscomplete(I, J, vals, m, n, popts{:});
     totalp = toc(t0);
-    diff = largestDifference(U, V, Up, Vp);
+    gap = largestDifference(U, V, Up, Vp);
     scale = largestDifference(U, V, zeros(m, 1), zeros(1, n));
     perSweep = median(hist.time);
     perSweepPlain = median(histp.time);
@@ -104,9 +104,9 @@ if haveCompiled && demo.compare
     fprintf('one sweep (median): compiled %.4f s, plain %.4f s, ratio %.1f\n', ...
             perSweep, perSweepPlain, perSweepPlain / perSweep);
     fprintf('largest difference between the two fitted matrices: %.3g (largest entry %.3g)\n', ...
-            diff, scale);
+            gap, scale);
     result.plain = struct('U', Up, 'V', Vp, 'hist', histp, 'time', totalp);
-    result.maxdiff = diff;
+    result.maxdiff = gap;
     result.sweepratio = perSweepPlain / perSweep;
 end
 if nargout == 0
