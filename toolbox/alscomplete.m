@@ -163,12 +163,13 @@ for s = 1:maxSweeps
     % The U part of the gradient, lambda*U - E*V', vanishes: U has just
     % been solved for exactly, given V. Only the V part is left.
     gV = lambda * V - U.' * E;
-    g = sqrt(sum(gV(:).^2));
-    hist.objective(s) = 0.5 * (sum(w .* res.^2) + lambda * (sum(U(:).^2) + sum(V(:).^2)));
-    hist.rmse_train(s) = sqrt(mean(res.^2));
+    % Sums of squares as inner products: no temporaries on the pattern.
+    g = sqrt(gV(:).' * gV(:));
+    hist.objective(s) = 0.5 * (res.' * ew + lambda * (U(:).' * U(:) + V(:).' * V(:)));
+    hist.rmse_train(s) = sqrt((res.' * res) / N);
     if ~isempty(Ih)
         resh = vh - kern.ombrelast(U, V, Ih32, Jh32);
-        hist.rmse_heldout(s) = sqrt(mean(resh.^2));
+        hist.rmse_heldout(s) = sqrt((resh.' * resh) / numel(resh));
     end
     hist.gradnorm(s) = g;
     hist.time(s) = toc(t0);

@@ -87,7 +87,8 @@ function test_plain_kernels ()
   end
   if exist ('korvanthe') == 3
     Ct = sparse (J, I, sqrt (c), n, m);
-    assert (korvanthe (Ct, randn (n, r), 0.2), plain_korvanthe (Ct, randn (n, r), 0.2), 1e-12);
+    Wn = randn (n, r);
+    assert (korvanthe (Ct, Wn, 0.2), plain_korvanthe (Ct, Wn, 0.2), 1e-12);
     same_error ('korvanthe', {sparse(2, 2), Wr, 1});
     same_error ('korvanthe', {zeros(m, 2), Wr, 1});
     same_error ('korvanthe', {sparse(m, 1), Wr, 0});
