@@ -40,23 +40,6 @@ function test_plain_kernels ()
   assert (plain_korvanthe (sparse (3, 0), W, 1), cell (0, 1));
   passed += 1;
 
-  % Solves: lower triangle ignored, cell of any shape, one system a column.
-  U = [2 1; 0 3];
-  L = U; L(2, 1) = 99;
-  Y = [4 1 0 2 5 6; 5 2 1 0 7 8];
-  Z = plain_vantresk ({L, eye(2), U; U, L, eye(2)}, Y);
-  A = U' * U;
-  assert (Z, [A \ Y(:, 1), A \ Y(:, 2), Y(:, 3), A \ Y(:, 4), A \ Y(:, 5), Y(:, 6)], 1e-13);
-  passed += 1;
-
-  % Masked products keep the shape of I.
-  B = [1 0 2; 0 1 3];
-  X = plain_ombrelast (W, B, x ([3 1 2; 2 2 1]), x ([3 1 1; 2 3 3]));
-  P = W * B;
-  assert (X, [P(3, 3) P(1, 1) P(2, 1); P(2, 2) P(2, 3) P(1, 3)]);
-  assert (size (plain_ombrelast (W, B, x (zeros (0, 3)), x (zeros (0, 3)))), [0 3]);
-  passed += 1;
-
   % Value overwrite by rebuilding: storage order, partial overwrite, zeros
   % keep their place when the pattern is given.
   M = sparse ([2 1 3], [1 1 2], [10 20 30], 3, 2);
