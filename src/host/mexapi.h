@@ -56,6 +56,7 @@ bool mxIsDouble(const mxArray *a);
 bool mxIsUint32(const mxArray *a);
 bool mxIsComplex(const mxArray *a);
 bool mxIsCell(const mxArray *a);
+bool mxIsNumeric(const mxArray *a);
 
 // libmx: data
 double *mxGetPr(const mxArray *a);
