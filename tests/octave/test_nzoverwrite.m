@@ -15,6 +15,8 @@ function test_nzoverwrite()
   results(end+1, :) = {'an empty X changes nothing', isequal(nonzeros(M), [9 10 7 8]')};
   nzoverwrite(M, [1 2; 3 4]);
   results(end+1, :) = {'the shape of X does not matter', isequal(nonzeros(M), [1 3 2 4]')};
+  nzoverwrite(M, 5:8);
+  results(end+1, :) = {'a range as X', isequal(nonzeros(M), [5 6 7 8]')};
   nzoverwrite(M, [1 0 2 3]);
   results(end+1, :) = {'a zero stays in the pattern', nnz(M) == 4 && M(3, 1) == 0 && ...
       isequal(full(M), full(sparse(i, j, [1 0 2 3]', 3, 3)))};
