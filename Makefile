@@ -6,7 +6,7 @@
 OUT := out
 JOBS ?= 2
 
-.PHONY: all deps test demo bench clean
+.PHONY: all deps asan test demo bench clean
 
 all: deps
 	cmake -S . -B $(OUT)/build -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -24,11 +24,14 @@ test: all asan
 	cd $(OUT)/build && ctest --output-on-failure
 	cd $(OUT)/build-asan && ctest --output-on-failure
 
-demo: all
-	octave-cli --no-init-file --quiet --eval "addpath('$(OUT)/octave'); addpath('bench'); delmirost_demo"
+OCTAVE := octave-cli --no-init-file --no-site-file --quiet
 
+demo: all
+	$(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); bench_delmirost"
+
+# One BLAS thread, so that rates compare with a single-threaded dgemm.
 bench: all
-	octave-cli --no-init-file --quiet --eval "addpath('$(OUT)/octave'); addpath('bench'); run_benchmarks"
+	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); run_benchmarks"
 
 clean:
 	rm -rf $(OUT)

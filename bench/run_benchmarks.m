@@ -1,0 +1,10 @@
+function run_benchmarks ()
+  % Every bench_*.m in this folder, one after the other, in this process.
+  here = fileparts (mfilename ('fullpath'));
+  files = dir (fullfile (here, 'bench_*.m'));
+  printf ('median times of repeated runs; BLAS threads: %s\n', getenv ('OPENBLAS_NUM_THREADS'));
+  for k = 1:numel (files)
+    [~, name] = fileparts (files(k).name);
+    feval (name);
+  end
+end
