@@ -11,10 +11,10 @@
 
 #include "../host/mexapi.h"
 
-static void badRow() {
+[[noreturn]] static void badRow() {
     mexErrMsgTxt("Row numbers in I must lie between 1 and the number of rows of A.");
 }
-static void badColumn() {
+[[noreturn]] static void badColumn() {
     mexErrMsgTxt("Column numbers in J must lie between 1 and the number of columns of B.");
 }
 
@@ -71,7 +71,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     const double *A = mxGetPr(aA);
     const double *B = mxGetPr(aB);
 
-    // Four positions side by side, each summed in its own order.
+    // Four positions side by side: their sums are independent, so their
+    // scattered reads of A overlap, and each keeps its own order of summation.
     std::size_t k = 0;
     for (; k + 4 <= count; k += 4) {
         std::size_t i0, i1, i2, i3, j0, j1, j2, j3;
