@@ -26,7 +26,7 @@ foreach(name IN LISTS KERNELS)
     OUTPUT ${mexfile}
     COMMAND ${CMAKE_COMMAND} -E env
       "CXXFLAGS=-O2 -std=c++17 -Wall -Wextra -ffp-contract=off"
-      ${MKOCTFILE} --mex -DKERNELS_LAPACK_LP64 -o ${mexfile} ${sources} ${libs}
+      ${MKOCTFILE} --mex -DKERNELS_LAPACK_LP64 -DKERNELS_HOST_OCTAVE -o ${mexfile} ${sources} ${libs}
     WORKING_DIRECTORY ${objdir}
     DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/src/host/mexapi.h
             ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.h

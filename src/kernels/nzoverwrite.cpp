@@ -31,6 +31,13 @@ void mexFunction(int, mxArray *[], int nrhs, const mxArray *prhs[]) {
     // A sparse X holds only its stored values, fewer than its elements.
     if (mxIsSparse(aX)) mexErrMsgTxt("X must be a full array, not sparse.");
 
+#if defined(KERNELS_HOST_OCTAVE)
+    // Octave hands out the real part of a complex array as a temporary
+    // copy: the write would be lost while the call reported success.
+    if (mxIsComplex(aM))
+        mexErrMsgTxt("M must be real in Octave: a complex M cannot be written in place.");
+#endif
+
     // An empty X has no data at all (a null pointer): nothing to copy.
     if (count == 0) return;
     std::memcpy(mxGetPr(aM), mxGetPr(aX), count * sizeof(double));

@@ -8,13 +8,12 @@
 
 #include "../host/mexapi.h"
 
-static const char *const kDimensions = "VANTRESK: inconsistent matrix / cell dimensions.";
-
 static bool isFullRealDouble(const mxArray *a) {
     return mxIsDouble(a) && !mxIsSparse(a) && !mxIsComplex(a);
 }
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    const char *const dimensions = "VANTRESK: inconsistent matrix / cell dimensions.";
     if (nrhs != 2) mexErrMsgTxt("Two input arguments required.");
     if (nlhs != 1) mexErrMsgTxt("Single output argument required.");
 
@@ -25,7 +24,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
 
     const std::size_t n = mxGetM(Y);
     const std::size_t m = mxGetN(Y);
-    if (m == 0 || n == 0 || mxGetNumberOfElements(R) != m) mexErrMsgTxt(kDimensions);
+    if (m == 0 || n == 0 || mxGetNumberOfElements(R) != m) mexErrMsgTxt(dimensions);
 
     // Outside the data model, refused after the checks above: the copy
     // below reads n*m doubles of Y's real data.
@@ -43,7 +42,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         const mxArray *U = mxGetCell(R, k);
         // An element without an array has no size to test: refused first.
         if (!U) mexErrMsgTxt("VANTRESK: every element of R must hold an array.");
-        if (mxGetM(U) != n || mxGetN(U) != n) mexErrMsgTxt(kDimensions);
+        if (mxGetM(U) != n || mxGetN(U) != n) mexErrMsgTxt(dimensions);
         // dpotrs reads n*n doubles of the element's real data.
         if (!isFullRealDouble(U))
             mexErrMsgTxt("VANTRESK: the elements of R must be full real double matrices.");

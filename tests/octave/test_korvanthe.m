@@ -1,6 +1,6 @@
 function test_korvanthe()
 %TEST_KORVANTHE  korvanthe in Octave: messages and their order, the worked
-%   example of Part 2.3 to 12 significant digits, edge cases, agreement with
+%   worked example to 12 significant digits, edge cases, agreement with
 %   the plain-Octave equivalent, and the refusals of inputs outside the data
 %   model. Errors out at the first failure.
 
