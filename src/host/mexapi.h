@@ -11,6 +11,8 @@
 // (ILP64) by default on 64-bit hosts, 32-bit on 32-bit hosts, and forced to
 // 32-bit with KERNELS_LAPACK_LP64 (the build for Octave, whose own BLAS is
 // LP64) or to 64-bit with KERNELS_LAPACK_ILP64.
+// KERNELS_HOST_OCTAVE marks the build for GNU Octave, whose mxGetPr of a
+// complex array is a temporary copy of its real part.
 #ifndef KERNELS_HOST_MEXAPI_H
 #define KERNELS_HOST_MEXAPI_H
 
@@ -56,6 +58,7 @@ bool mxIsDouble(const mxArray *a);
 bool mxIsUint32(const mxArray *a);
 bool mxIsComplex(const mxArray *a);
 bool mxIsCell(const mxArray *a);
+bool mxIsNumeric(const mxArray *a);
 
 // libmx: data
 double *mxGetPr(const mxArray *a);

@@ -14,13 +14,15 @@
 
 namespace support {
 
-// The plug-in file of a kernel, loaded once per test binary.
+// The plug-in file of a kernel (or of the test probe), loaded once per test
+// binary.
 inline const standin::Plugin &plugin(const std::string &name) {
     static std::vector<std::pair<std::string, std::unique_ptr<standin::Plugin>>> loaded;
     for (auto &p : loaded)
         if (p.first == name) return *p.second;
-    loaded.emplace_back(name, std::make_unique<standin::Plugin>(std::string(KERNELS_MEX_DIR) + "/" +
-                                                                 name + KERNELS_MEX_SUFFIX));
+    std::string dir = name == "probe" ? KERNELS_PROBE_DIR : KERNELS_MEX_DIR;
+    loaded.emplace_back(name,
+                        std::make_unique<standin::Plugin>(dir + "/" + name + KERNELS_MEX_SUFFIX));
     return *loaded.back().second;
 }
 

@@ -1,0 +1,76 @@
+// korvanthe: one regularized upper Cholesky factor per column of a sparse
+// matrix Ct. For the stored entries (i_e, c_e) of column l:
+//     factors{l} = chol(sum_e c_e^2 W(i_e,:)' W(i_e,:) + lambda*eye(r))
+// The stored value itself is the scale (no square root).
+//
+//     factors = korvanthe(Ct, W, lambda)
+#include "../factor/factorGramBlock.h"
+#include "../host/mexapi.h"
+
+// The pairs of one column: stored entries s .. s+p-1 of Ct, row as stored
+// (0-based), scale the stored value.
+struct ColumnPairs {
+    const mwIndex *ir;
+    const double *value;
+};
+
+static inline void takePair(const ColumnPairs &pairs, std::size_t e, std::size_t &row,
+                            double &scale) {
+    row = pairs.ir[e];
+    scale = pairs.value[e];
+}
+
+static bool isFullRealDouble(const mxArray *a) {
+    return mxIsDouble(a) && !mxIsSparse(a) && !mxIsComplex(a);
+}
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
+    if (nrhs != 3 || nlhs != 1)
+        mexErrMsgTxt("Invalid number of input/output parameter. Need 3 inputs and 1 output.");
+
+    const mxArray *aCt = prhs[0], *aW = prhs[1], *aLambda = prhs[2];
+
+    const std::size_t m = mxGetM(aCt);
+    const std::size_t n = mxGetN(aCt);
+    const std::size_t r = mxGetN(aW);
+    if (mxGetM(aW) != m) mexErrMsgTxt("Dimensions mismatch in input arguments.");
+    if (!mxIsSparse(aCt)) mexErrMsgTxt("Ct ought to be a sparse matrix.");
+
+    // Inputs outside the data model, refused after the checks above: the
+    // arithmetic below could not read them as what they are.
+    if (!mxIsDouble(aCt) || mxIsComplex(aCt))
+        mexErrMsgTxt("Ct must be a sparse matrix of real doubles.");
+    if (!isFullRealDouble(aW)) mexErrMsgTxt("W must be a full real double matrix.");
+    if (!mxIsNumeric(aLambda) || mxIsComplex(aLambda) || mxGetNumberOfElements(aLambda) != 1)
+        mexErrMsgTxt("lambda must be a real numeric scalar.");
+
+    const double lambda = mxGetScalar(aLambda);
+    const mwIndex *ir = mxGetIr(aCt);
+    const mwIndex *jc = mxGetJc(aCt);
+    const double *values = mxGetPr(aCt);
+    const double *W = mxGetPr(aW);
+
+    mxArray *buffer = mxCreateDoubleMatrix(m, r, mxREAL);
+    double *gather = mxGetPr(buffer);
+
+    mxArray *factors = mxCreateCellMatrix(n, 1);
+    plhs[0] = factors;
+
+    if (n > 0) {
+        for (std::size_t l = 0; l < n; ++l) mxSetCell(factors, l, nullptr);
+
+        // A W without columns gives 0-by-0 factors: factorGramBlock returns
+        // at once for order 0, as it does for delmirost.
+        for (std::size_t l = 0; l < n; ++l) {
+            mxSetCell(factors, l, mxCreateDoubleMatrix(r, r, mxREAL));
+            double *dest = mxGetPr(mxGetCell(factors, l));
+
+            const std::size_t s = jc[l];
+            const std::size_t p = jc[l + 1] - s;
+            factorGramBlock(W, m, r, gather, p, ColumnPairs{ir + s, values + s}, lambda,
+                            "korvanthe", dest);
+        }
+    }
+
+    mxDestroyArray(buffer);
+}
