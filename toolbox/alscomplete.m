@@ -349,16 +349,23 @@ if strcmp(init, 'random')
     U = randn(m, r) / sqrt(r);
 else
     X = sparse(I, J, x, m, n);
-    k = min([r, m, n]);
     if min(m, n) <= 400
         [u, s] = svd(full(X), 'econ');
-        u = u(:, 1:k);
-        s = diag(s);
-        s = s(1:k);
     else
-        [u, s] = svds(X, k);
-        s = diag(s);
+        % A few steps of subspace iteration from a random block: close
+        % enough to the leading singular vectors for a start, and the
+        % same steps on every host (no iterative eigensolver to converge).
+        [Q, ~] = qr(X * randn(n, r + 5), 0);
+        for step = 1:4
+            [Q, ~] = qr(X * (X.' * Q), 0);
+        end
+        [u, s] = svd(Q.' * X, 'econ');
+        u = Q * u;
     end
+    k = min([r, size(u, 2), size(s, 1)]);
+    u = u(:, 1:k);
+    s = diag(s);
+    s = s(1:k);
     % A zero singular value would give a zero column, which the sweeps
     % never leave: keep every column slightly alive.
     s = max(s(:).', max([s(:); 1]) * 1e-6);

@@ -23,7 +23,7 @@ function result = alsdemo(path, varargin)
 %     holdout   [0.1]        fraction of the observed entries held out
 %     compare   [true]       also run the plain kernels and compare
 %   and passes every other option on to ALSCOMPLETE (rank [10], lambda
-%   [0.1 for the synthetic matrix, 1 for a file], sweeps [20], tol [1e-4],
+%   [0.1 for the synthetic matrix, 10 for a file], sweeps [20], tol [1e-4],
 %   seed [0], ...).
 %
 %   RESULT = ALSDEMO(...) returns the fits, histories and timings instead
@@ -56,7 +56,7 @@ else
     offset = mean(vals);
     vals = vals - offset;
     vh = vh - offset;
-    defaultLambda = 1;
+    defaultLambda = 10;
     fprintf('%s: %d-by-%d, %d entries, %d of them held out; values centered by %.4g\n', ...
             path, m, n, numel(I) + numel(Ih), numel(Ih), offset);
 end
