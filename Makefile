@@ -3,10 +3,11 @@
 #   make test   install what is missing, build, and run every test (also under sanitizers)
 #   make demo   the main job in Octave
 #   make bench  benchmarks against plain-Octave equivalents
+#   make octave-pkg  an Octave package of the toolbox in out/pkg
 OUT := out
 JOBS ?= 2
 
-.PHONY: all deps asan test demo bench clean
+.PHONY: all deps asan test demo bench octave-pkg clean
 
 all: deps
 	cmake -S . -B $(OUT)/build -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -26,12 +27,18 @@ test: all asan
 
 OCTAVE := octave-cli --no-init-file --no-site-file --quiet
 
+# The main job: a completion fit on the default problem, or on a triplet
+# file with DATA=path.
 demo: all
-	$(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); bench_delmirost"
+	$(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('toolbox'); alsdemo($(if $(DATA),'$(DATA)'))"
+
+# An Octave package: pkg install out/pkg/alskernels-<version>.tar.gz
+octave-pkg:
+	sh toolbox/pkg/make_pkg.sh $(OUT)/pkg
 
 # One BLAS thread, so that rates compare with a single-threaded dgemm.
 bench: all
-	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); run_benchmarks"
+	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); run_benchmarks"
 
 clean:
 	rm -rf $(OUT)

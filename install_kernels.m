@@ -19,7 +19,7 @@ function [outdir, built] = install_kernels(outdir)
 %             and BLAS (-lmwlapack -lmwblas), KERNELS_LAPACK_ILP64 defined.
 %     Octave  mkoctfile --mex with Octave's own LP64 LAPACK and BLAS (as
 %             mkoctfile -p LAPACK_LIBS / BLAS_LIBS report them),
-%             KERNELS_LAPACK_LP64 defined.
+%             KERNELS_LAPACK_LP64 and KERNELS_HOST_OCTAVE defined.
 %   Both compile with floating-point contraction off (no fused multiply-add),
 %   which keeps the masked product's sums bit-for-bit as documented.
 %
@@ -117,7 +117,7 @@ end
 
 function buildOctave(name, sources, lapack, outdir)
 flags = [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -std=c++17 -ffp-contract=off'];
-args = [{'--mex', '-DKERNELS_LAPACK_LP64', '-o', fullfile(outdir, [name '.mex'])}, sources];
+args = [{'--mex', '-DKERNELS_LAPACK_LP64', '-DKERNELS_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}, sources];
 if lapack
     libs = [strtrim(mkoctfile('-p', 'LAPACK_LIBS')) ' ' strtrim(mkoctfile('-p', 'BLAS_LIBS'))];
     args = [args, strsplit(strtrim(libs), ' ')];

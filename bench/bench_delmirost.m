@@ -1,14 +1,15 @@
 function bench_delmirost ()
   % delmirost against its plain-Octave equivalent on a realistic shape, and
   % its Gram-product rate against one large dgemm.
+  addpath (fullfile (fileparts (fileparts (mfilename ('fullpath'))), 'toolbox', 'plain'));
   m = 6000; nb = 4000; r = 10; len = 1e6;
   [Chat, W, lambda, I, J] = delmirost_problem (m, nb, r, len);
   I32 = uint32 (I); J32 = uint32 (J); nb32 = uint32 (nb);
 
   tk = benchtime (@() delmirost (Chat, W, lambda, I32, J32, nb32));
-  tp = benchtime (@() plain_delmirost_blocks (Chat, W, lambda, I, J, nb), 3);
+  tp = benchtime (@() plain_delmirost (Chat, W, lambda, I, J, nb), 3);
   F = delmirost (Chat, W, lambda, I32, J32, nb32);
-  P = plain_delmirost_blocks (Chat, W, lambda, I, J, nb);
+  P = plain_delmirost (Chat, W, lambda, I, J, nb);
   err = max (cellfun (@(a, b) max (abs (a(:) - b(:))), F, P));
 
   flops = 2 * len * r^2;

@@ -32,5 +32,12 @@ foreach(name IN LISTS KERNELS)
             ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.h
     COMMENT "Octave plug-in ${name}.mex"
     VERBATIM)
-  add_custom_target(octave_${name} ALL DEPENDS ${mexfile})
+  # Octave shows the help of a plug-in from a same-named .m file beside it.
+  set(helpfile ${KERNELS_OCTAVE_DIR}/${name}.m)
+  add_custom_command(
+    OUTPUT ${helpfile}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/toolbox/help/${name}.m ${helpfile}
+    DEPENDS ${PROJECT_SOURCE_DIR}/toolbox/help/${name}.m
+    VERBATIM)
+  add_custom_target(octave_${name} ALL DEPENDS ${mexfile} ${helpfile})
 endforeach()
