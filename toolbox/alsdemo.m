@@ -187,17 +187,8 @@ pos = pos(:);
 I = mod(pos - 1, m) + 1;
 J = (pos - I) / m + 1;
 vals = sum(A(I, :) .* B(:, J).', 2) + demo.noise * randn(count, 1);
-nh = round(demo.holdout * count);
-perm = randperm(count);
 rng(saved);
-held = perm(1:nh);
-keep = perm(nh + 1:end);
-Ih = I(held);
-Jh = J(held);
-vh = vals(held);
-I = I(keep);
-J = J(keep);
-vals = vals(keep);
+[I, J, vals, Ih, Jh, vh] = splitHeldout(I, J, vals, demo.holdout, demo.seed + 1);
 end
 
 

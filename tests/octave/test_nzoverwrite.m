@@ -64,7 +64,7 @@ function test_nzoverwrite()
   y = nzoverwrite_with_output(M, [4 4 4 4]);
   results(end+1, :) = {'an output request is not refused', isequal(nonzeros(M), [4 4 4 4]')};
 
-  report(results);
+  report_cases('test_nzoverwrite', results);
 end
 
 function overwrite_in_function(M, X)
@@ -85,25 +85,9 @@ function y = nzoverwrite_with_output(M, X)
 end
 
 function result = expect_error(name, f, message)
-  want = ['nzoverwrite: ' message];
-  try
-    f();
-    result = {name, false};
-  catch err
-    result = {name, strcmp(err.message, want)};
-    if ~result{2}
-      printf('%s: got "%s"\n', name, err.message);
-    end
-  end
-end
-
-function report(results)
-  failed = results(~[results{:, 2}], 1);
-  for k = 1:numel(failed)
-    printf('FAILED: %s\n', failed{k});
-  end
-  printf('%d passed, %d failed\n', rows(results) - numel(failed), numel(failed));
-  if ~isempty(failed)
-    error('test_nzoverwrite: %d failed', numel(failed));
+  got = raised('nzoverwrite', f, 0);
+  result = {name, strcmp(got, message)};
+  if ~result{2}
+    printf('%s: got "%s"\n', name, got);
   end
 end

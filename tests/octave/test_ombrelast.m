@@ -70,7 +70,7 @@ function test_ombrelast()
   results(end+1, :) = expect_error('sparse B', @() ombrelast(A, sparse(B), u, u), ...
       'A and B must be full, not sparse.');
 
-  report(results);
+  report_cases('test_ombrelast', results);
 end
 
 function X = plain(A, B, I, J)
@@ -89,25 +89,9 @@ function done = two_outputs(varargin)
 end
 
 function result = expect_error(name, f, message)
-  want = ['ombrelast: ' message];
-  try
-    x = f();
-    result = {name, false};
-  catch err
-    result = {name, strcmp(err.message, want)};
-    if ~result{2}
-      printf('%s: got "%s"\n', name, err.message);
-    end
-  end
-end
-
-function report(results)
-  failed = results(~[results{:, 2}], 1);
-  for k = 1:numel(failed)
-    printf('FAILED: %s\n', failed{k});
-  end
-  printf('%d passed, %d failed\n', rows(results) - numel(failed), numel(failed));
-  if ~isempty(failed)
-    error('test_ombrelast: %d failed', numel(failed));
+  got = raised('ombrelast', f, 1);
+  result = {name, strcmp(got, message)};
+  if ~result{2}
+    printf('%s: got "%s"\n', name, got);
   end
 end

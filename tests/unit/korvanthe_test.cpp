@@ -1,6 +1,6 @@
 // korvanthe through the stand-in host: messages and their order, the walk
 // over the columns of Ct, numbers against a plain reference (and the worked
-// example of the Part to 12 significant digits), the refusals of inputs
+// worked example to 12 significant digits), the refusals of inputs
 // outside the data model, and the host's bookkeeping of every array.
 #include <cmath>
 #include <cstdio>
@@ -67,7 +67,7 @@ void expectBlock(const support::Result &res, std::size_t l, const std::vector<do
     reference::expectUpperFactor(support::values(block), want, r);
 }
 
-// Equal to the value the Part prints, once rounded to 12 significant digits.
+// Equal to the worked example's value, once rounded to 12 significant digits.
 void expect12Digits(double got, const char *printed) {
     char text[64];
     std::snprintf(text, sizeof text, "%.12g", got);
@@ -358,7 +358,7 @@ TEST(Korvanthe, RefusesInputsOutsideTheDataModel) {
                       support::values(mxGetCell(want.outputs[0], k)));
     }
 
-    // The Part's own checks come first: counts, then dimensions, then sparsity.
+    // The fixed checks come first: counts, then dimensions, then sparsity.
     EXPECT_EQ(call("korvanthe", 0, {logicalCt, a.numeric(4, 2, mxSINGLE_CLASS), a.doubles(0, 0)})
                   .error,
               kCount);

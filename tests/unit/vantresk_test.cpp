@@ -265,7 +265,7 @@ TEST(Vantresk, RefusesYOutsideTheDataModel) {
     EXPECT_EQ(call("vantresk", 1, {R(), a.keep(mxCreateString("ab"))}).error, kY);
     EXPECT_EQ(call("vantresk", 1, {R(), a.keep(mxCreateCellMatrix(2, 2))}).error, kY);
     EXPECT_EQ(call("vantresk", 1, {R(), a.keep(mxCreateStructMatrix(2, 2, 0, nullptr))}).error, kY);
-    // After the Part's checks: a wrong count of elements wins.
+    // After the fixed checks: a wrong count of elements wins.
     EXPECT_EQ(call("vantresk", 1, {R(), a.numeric(2, 3, mxSINGLE_CLASS)}).error, kDims);
     EXPECT_EQ(call("vantresk", 1, {a.scalar(1), a.numeric(2, 2, mxSINGLE_CLASS)}).error, kCell);
     // Refused before Z is created.
@@ -293,7 +293,7 @@ TEST(Vantresk, RefusesElementsOutsideTheDataModel) {
     EXPECT_EQ(second(mxCreateCellMatrix(n, n)).error, kElement);
     // An element without an array: the host returns none for it.
     EXPECT_EQ(second(nullptr).error, kNoArray);
-    // The Part's size test comes first: an empty element, or a wrong-sized
+    // The fixed size test comes first: an empty element, or a wrong-sized
     // one of another class, gets the dimension message.
     EXPECT_EQ(second(mxCreateDoubleMatrix(0, 0, mxREAL)).error, kDims);
     EXPECT_EQ(second(mxCreateNumericMatrix(0, 0, mxSINGLE_CLASS, mxREAL)).error, kDims);
