@@ -12,11 +12,19 @@
 struct ColumnPairs {
     const mwIndex *ir;
     const double *value;
+    std::size_t m;
 };
+
+[[noreturn]] static void malformed() {
+    mexErrMsgTxt("Ct is not a well-formed sparse matrix.");
+}
 
 static inline void takePair(const ColumnPairs &pairs, std::size_t e, std::size_t &row,
                             double &scale) {
     row = pairs.ir[e];
+    // Only a sparse array built by other means than the host's own could
+    // hold a row past the end of W.
+    if (row >= pairs.m) malformed();
     scale = pairs.value[e];
 }
 
@@ -59,6 +67,12 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (n > 0) {
         for (std::size_t l = 0; l < n; ++l) mxSetCell(factors, l, nullptr);
 
+        // The host's sparse arrays keep their column starts within the
+        // capacity, ascending, and at most m entries per column (rows are
+        // distinct); the walk relies on that to stay inside ir, the values
+        // and the gather buffer.
+        if (jc[0] != 0 || jc[n] > mxGetNzmax(aCt)) malformed();
+
         // A W without columns gives 0-by-0 factors: factorGramBlock returns
         // at once for order 0, as it does for delmirost.
         for (std::size_t l = 0; l < n; ++l) {
@@ -66,8 +80,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
             double *dest = mxGetPr(mxGetCell(factors, l));
 
             const std::size_t s = jc[l];
+            if (jc[l + 1] < s || jc[l + 1] - s > m) malformed();
             const std::size_t p = jc[l + 1] - s;
-            factorGramBlock(W, m, r, gather, p, ColumnPairs{ir + s, values + s}, lambda,
+            factorGramBlock(W, m, r, gather, p, ColumnPairs{ir + s, values + s, m}, lambda,
                             "korvanthe", dest);
         }
     }

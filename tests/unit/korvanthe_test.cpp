@@ -380,3 +380,17 @@ TEST(Korvanthe, RefusalsCreateNothing) {
     EXPECT_EQ(res.reclaimed, 0u);
     EXPECT_EQ(standinLiveArrays(), before + 3);
 }
+
+TEST(Korvanthe, RefusesSparseArraysTheHostCouldNotHaveMade) {
+    // Built by hand, these break the host's invariants; reading them as they
+    // are would go past the end of W, the gather buffer or ir.
+    Arrays a;
+    mxArray *W = a.doubles(3, 2, {1, 3, 5, 2, 4, 6});
+    const std::string malformed = "Ct is not a well-formed sparse matrix.";
+    auto message = [&](mxArray *Ct) { return call("korvanthe", 1, {Ct, W, a.scalar(1)}).error; };
+    EXPECT_EQ(message(a.sparse(3, 1, {0, 2}, {0, 3}, {1, 1})), malformed);            // row 3 of 3
+    EXPECT_EQ(message(a.sparse(3, 1, {0, 4}, {0, 1, 2, 0}, {1, 1, 1, 1})), malformed);  // 4 entries
+    EXPECT_EQ(message(a.sparse(3, 2, {0, 2, 1}, {0, 1}, {1, 1})), malformed);         // jc descends
+    EXPECT_EQ(message(a.sparse(3, 1, {0, 5}, {0, 1}, {1, 1})), malformed);            // past nzmax
+    EXPECT_EQ(message(a.sparse(3, 1, {1, 2}, {0, 1}, {1, 1})), malformed);            // jc[0] != 0
+}
