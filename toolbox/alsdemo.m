@@ -52,6 +52,16 @@ else
     [I, J, vals, rowIds, colIds] = readtriplets(path);
     m = numel(rowIds);
     n = numel(colIds);
+    % Rating files often hold the same (row, column) pair more than once;
+    % the fit takes each pair once, with the mean of its values.
+    [pairs, ~, which] = unique([I(:) J(:)], 'rows');
+    if size(pairs, 1) < numel(I)
+        fprintf('%s: %d repeated (row, column) pairs, each replaced by the mean of its values\n', ...
+                path, numel(I) - size(pairs, 1));
+        vals = accumarray(which, vals(:)) ./ accumarray(which, 1);
+        I = pairs(:, 1);
+        J = pairs(:, 2);
+    end
     [I, J, vals, Ih, Jh, vh] = splitHeldout(I, J, vals, demo.holdout, demo.seed);
     offset = mean(vals);
     vals = vals - offset;

@@ -96,13 +96,15 @@ function passed = run_cases (dir)
   end
   passed += 1;
 
-  % The demo on a small rating file: a fit that beats the mean, and with
-  % the compiled kernels on the path, the two backends agree.
+  % The demo on a small rating file, where some pairs are rated twice: a
+  % fit that beats the mean, and with the compiled kernels on the path, the
+  % two backends agree.
   randn ('seed', 8); rand ('seed', 8);
   A = 3 + randn (40, 2) * randn (2, 30) / 2;
   [i, j] = find (rand (40, 30) < 0.6);
   fid = fopen (fullfile (dir, 'small.dat'), 'w');
-  fprintf (fid, '%d::%d::%.6f::0\n', [100 + i, 7 * j, A(sub2ind ([40 30], i, j))]');
+  rated = [100 + i, 7 * j, A(sub2ind ([40 30], i, j))];
+  fprintf (fid, '%d::%d::%.6f::0\n', [rated; rated(1:20, :)]');
   fclose (fid);
   evalc ('res = alsdemo (fullfile (dir, ''small.dat''), ''rank'', 2, ''sweeps'', 30, ''lambda'', 0.01);');
   assert (res.hist.sweeps >= 1);
