@@ -41,8 +41,14 @@
 %     'dpotrf (in delmirost): a leading minor is not positive definite.'
 %         a block's matrix is not positive definite, e.g. a block without
 %         triplets when LAMBDA <= 0
-%   Input of the wrong class or shape (I, J or NBLOCKS not uint32, a sparse
-%   W, a row outside 1..m, ...) is refused with a message that names it.
+%   Input it cannot read safely is refused:
+%     'Chat and W must be full real double arrays.'
+%     'I, J and nBlocks must be of class uint32.'
+%     'nBlocks must not be empty.'
+%     'I, J and Chat must hold as many elements as their length.'
+%     'Row numbers in I must lie between 1 and the number of rows of W.'
+%     'A block may hold at most as many triplets as W has rows.'
+%   A W without columns gives 0-by-0 factors.
 %   Octave puts the name of the plug-in before the message ('delmirost: ...').
 %
 %   Example:

@@ -25,9 +25,13 @@
 %     'dpotrf (in korvanthe): invalid argument.'
 %     'dpotrf (in korvanthe): a leading minor is not positive definite.'
 %         e.g. a column without entries when LAMBDA <= 0
-%   Input of the wrong class or shape may be refused with a message that
-%   names it. Octave puts the name of the plug-in before the message
-%   ('korvanthe: ...').
+%   Input it cannot read safely is refused:
+%     'Ct must be a sparse matrix of real doubles.'
+%     'W must be a full real double matrix.'
+%     'lambda must be a real numeric scalar.'
+%     'Ct is not a well-formed sparse matrix.'
+%   A W without columns gives 0-by-0 factors. Octave puts the name of the
+%   plug-in before the message ('korvanthe: ...').
 %
 %   Example:
 %     W = [1 2; 3 4; 5 6];

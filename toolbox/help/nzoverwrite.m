@@ -22,6 +22,12 @@
 %     'M and X must be of type DOUBLE.'
 %     'M must be sparse.'
 %     'M must be able to contain at least as many elements as X.'
+%   and, for input it cannot handle safely:
+%     'Two input arguments, M and X, are required.'
+%     'X must be a full array, not sparse.'
+%     'M must be real in Octave: a complex M cannot be written in place.'
+%       (Octave hands a plug-in only a copy of a complex array's real part;
+%       in MATLAB the real part of a complex M is overwritten.)
 %   Octave puts the name of the plug-in before the message ('nzoverwrite: ...').
 %
 %   Warning: the update is made in the array's own storage, as with any

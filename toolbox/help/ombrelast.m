@@ -25,8 +25,12 @@
 %     'Matrix dimensions mismatch for I and J.'
 %         I and J differ in shape (equal element counts are not enough)
 %     'OMBRELAST: Could not allocate X. Out of memory?'
-%   Indices outside the factors may be refused with a message that names
-%   them. Octave puts the name of the plug-in before the message
+%   Input it cannot read safely is refused:
+%     'A and B must be full, not sparse.'
+%     'Row numbers in I must lie between 1 and the number of rows of A.'
+%     'Column numbers in J must lie between 1 and the number of columns of B.'
+%   With no inner dimension (A m-by-0, B 0-by-n) X holds zeros, the empty
+%   sum. Octave puts the name of the plug-in before the message
 %   ('ombrelast: ...').
 %
 %   Example:

@@ -22,6 +22,10 @@
 %         Y has no rows or no columns, R does not have one element per
 %         column of Y, or element k is not n-by-n
 %     'dpotrs (in vantresk): invalid argument.'
+%   Input it cannot read safely is refused:
+%     'VANTRESK: Y must be a full real double matrix.'
+%     'VANTRESK: every element of R must hold an array.'
+%     'VANTRESK: the elements of R must be full real double matrices.'
 %   A zero on the diagonal of a factor is not detected: its column of Z
 %   holds whatever the solve yields (Inf or NaN). Octave puts the name of
 %   the plug-in before the message ('vantresk: ...').
