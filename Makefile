@@ -25,7 +25,7 @@ test: all asan
 	cd $(OUT)/build && ctest --output-on-failure
 	cd $(OUT)/build-asan && ctest --output-on-failure
 
-OCTAVE := octave-cli --no-init-file --no-site-file --quiet
+OCTAVE := octave-cli --no-init-file --no-site-file --no-history --quiet
 
 # The main job: a completion fit on the default problem, or on a triplet
 # file with DATA=path.
@@ -39,6 +39,9 @@ octave-pkg:
 # One BLAS thread, so that rates compare with a single-threaded dgemm.
 bench: all
 	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); run_benchmarks"
+	@if [ -x $(OUT)/build/bench/bench_nzoverwrite_memcpy ]; then \
+	  $(OUT)/build/bench/bench_nzoverwrite_memcpy --benchmark_repetitions=9 \
+	    --benchmark_report_aggregates_only=true 2>/dev/null | grep -E '^Benchmark|_median'; fi
 
 clean:
 	rm -rf $(OUT)
