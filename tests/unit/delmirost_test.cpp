@@ -234,7 +234,14 @@ TEST(Delmirost, RefusesInputsItCannotReadSafely) {
               "I, J and Chat must hold as many elements as their length.");
 
     const std::string rows = "Row numbers in I must lie between 1 and the number of rows of W.";
-    EXPECT_EQ(message({C, W, l, a.uint32s(1, 2, {1, 0}), J, nb}), rows);
+    {  // Refused during the walk: the buffer, the cell and its first block are reclaimed.
+        mxArray *I0 = a.uint32s(1, 2, {1, 0});
+        std::size_t before = standinLiveArrays();
+        auto res = call("delmirost", 1, {C, W, l, I0, J, nb});
+        EXPECT_EQ(res.error, rows);
+        EXPECT_EQ(res.reclaimed, 3u);
+        EXPECT_EQ(standinLiveArrays(), before);
+    }
     EXPECT_EQ(message({C, W, l, a.uint32s(1, 2, {5, 1}), J, nb}), rows);
     // Rows of triplets the walk never reaches are not read, so not refused.
     EXPECT_TRUE(call("delmirost", 1, {C, W, l, a.uint32s(1, 2, {1, 99}), a.uint32s(1, 2, {1, 3}), nb})
