@@ -38,7 +38,7 @@ octave-pkg:
 
 # One BLAS thread, so that rates compare with a single-threaded dgemm.
 bench: all
-	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); run_benchmarks"
+	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); addpath('toolbox/plain'); run_benchmarks"
 	@if [ -x $(OUT)/build/bench/bench_nzoverwrite_memcpy ]; then \
 	  $(OUT)/build/bench/bench_nzoverwrite_memcpy --benchmark_repetitions=9 \
 	    --benchmark_report_aggregates_only=true 2>/dev/null | grep -E '^Benchmark|_median'; fi

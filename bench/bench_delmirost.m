@@ -1,9 +1,12 @@
 function bench_delmirost ()
   % delmirost against its plain-Octave equivalent on a realistic shape, and
   % its Gram-product rate against one large dgemm.
-  addpath (fullfile (fileparts (fileparts (mfilename ('fullpath'))), 'toolbox', 'plain'));
-  m = 6000; nb = 4000; r = 10; len = 1e6;
-  [Chat, W, lambda, I, J] = delmirost_problem (m, nb, r, len);
+  m = 6000; nb = 4000; r = 10; len = 1e6; lambda = 0.1;
+  rand ('seed', 1); randn ('seed', 1);
+  W = randn (m, r);
+  J = sort (randi (nb, len, 1));
+  I = randi (m, len, 1);
+  Chat = 0.5 + rand (len, 1);
   I32 = uint32 (I); J32 = uint32 (J); nb32 = uint32 (nb);
 
   tk = benchtime (@() delmirost (Chat, W, lambda, I32, J32, nb32));
