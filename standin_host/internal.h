@@ -9,17 +9,22 @@
 
 namespace standin {
 
-// What mexErrMsgTxt throws to end a call; the runner catches it.
-struct Raised {
-    std::string text;
-};
-
 // Reports a misuse of the host by a plug-in and aborts the process.
 [[noreturn]] void fault(const std::string &what);
 
 }  // namespace standin
 
 extern "C" {
+// Ending a call early. The runner sets a jump target around the gateway;
+// standinRaise keeps a copy of the text and jumps there, across the
+// plug-in's frames, without unwinding them (the kernels hold nothing that
+// needs a destructor). A jump works the same in every build of the host:
+// it needs no unwind tables of the plug-in, registered or not, and no C++
+// runtime shared across module boundaries.
+void standinSetJump(void *target);  // a std::jmp_buf, or nullptr
+[[noreturn]] void standinRaise(const char *text);
+const char *standinRaisedText(void);
+
 // Opens a call: arrays created from now on belong to it.
 void standinBeginCall(void);
 bool standinInCall(void);

@@ -3,7 +3,7 @@
 
 extern "C" void mexErrMsgTxt(const char *text) {
     if (!standinInCall()) standin::fault("mexErrMsgTxt outside a call");
-    // Ends the call: the runner catches this at the gateway, frees what the
-    // call created and hands the text to the caller.
-    throw standin::Raised{text ? text : ""};
+    // Ends the call: back to the runner's jump target at the gateway, which
+    // frees what the call created and hands the text to the caller.
+    standinRaise(text);
 }

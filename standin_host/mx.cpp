@@ -1,4 +1,5 @@
 // libmx of the stand-in host: arrays with the host's layout and ownership.
+#include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +34,8 @@ std::unordered_set<mxArray *> &live() {
 }
 bool inCall = false;
 std::size_t failAfter = 0;
+std::jmp_buf *jumpTarget = nullptr;
+std::string raisedText;
 
 std::size_t sizeOf(mxClassID cls) {
     switch (cls) {
@@ -262,6 +265,18 @@ void standinBeginCall(void) {
 }
 
 bool standinInCall(void) { return inCall; }
+
+void standinSetJump(void *target) { jumpTarget = static_cast<std::jmp_buf *>(target); }
+
+void standinRaise(const char *text) {
+    if (!jumpTarget) standin::fault("a call ended early with nowhere to return to");
+    raisedText = text ? text : "";
+    std::jmp_buf *target = jumpTarget;
+    jumpTarget = nullptr;
+    std::longjmp(*target, 1);
+}
+
+const char *standinRaisedText(void) { return raisedText.c_str(); }
 
 static void adopt(mxArray *a) {
     a->ofCall = false;

@@ -3,12 +3,31 @@
 // failed call freed.
 #include <dlfcn.h>
 
+#include <csetjmp>
 #include <stdexcept>
 
 #include "include/standin/host.h"
 #include "internal.h"
 
 namespace standin {
+
+namespace {
+
+using Gateway = void (*)(int, mxArray **, int, const mxArray **);
+
+// Calls the gateway with a jump target set; false when the call ended
+// through mexErrMsgTxt. Nothing here needs unwinding, so the jump back from
+// standinRaise is sound.
+bool invoke(Gateway gateway, int nlhs, mxArray **plhs, int nrhs, const mxArray **prhs) {
+    std::jmp_buf target;
+    if (setjmp(target) != 0) return false;
+    standinSetJump(&target);
+    gateway(nlhs, plhs, nrhs, prhs);
+    standinSetJump(nullptr);
+    return true;
+}
+
+}  // namespace
 
 Plugin::Plugin(const std::string &path) {
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -29,12 +48,8 @@ Outcome Plugin::call(int nlhs, const std::vector<const mxArray *> &inputs) const
     std::vector<const mxArray *> prhs(inputs);
     Outcome outcome;
     standinBeginCall();
-    try {
-        gateway_(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
-        outcome.ok = true;
-    } catch (const Raised &raised) {
-        outcome.error = raised.text;
-    }
+    outcome.ok = invoke(gateway_, nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+    if (!outcome.ok) outcome.error = standinRaisedText();
     std::size_t freed = standinEndCall(outcome.ok, plhs.data(), plhs.size(), &outcome.leaks);
     if (outcome.ok) {
         outcome.outputs = plhs;
