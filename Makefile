@@ -13,8 +13,13 @@ all: deps
 	cmake -S . -B $(OUT)/build -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(OUT)/build -j $(JOBS) -- --no-print-directory
 
+# What make and make demo need; make test adds every platform's and the
+# fuzzer's packages (build/*.packages, fuzz/*.packages).
 deps:
-	@sh tools/install-deps.sh
+	@sh tools/install-deps.sh tools/base.packages
+
+test-deps:
+	@sh tools/install-deps.sh tools/base.packages $(wildcard build/*.packages fuzz/*.packages)
 
 asan: deps
 	cmake -S . -B $(OUT)/build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERNELS_SANITIZE=ON \
