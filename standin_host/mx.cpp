@@ -6,6 +6,7 @@
 #include <iostream>
 #include <new>
 #include <sstream>
+#include <unistd.h>
 #include <unordered_set>
 #include <vector>
 
@@ -47,17 +48,43 @@ std::size_t sizeOf(mxClassID cls) {
     }
 }
 
+// The largest single allocation the host grants: the machine's memory, or
+// less where the caller says so (standinLimitAllocation).
+std::size_t physicalMemory() {
+    long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || size <= 0) return SIZE_MAX;
+    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(size);
+}
+std::size_t allocationLimit = 0;  // 0: the machine's memory
+
+// A request the host cannot grant ends the call with the host's error, as a
+// host out of memory does; outside a call there is no call to end.
+[[noreturn]] void outOfMemory() {
+    if (inCall && jumpTarget) standinRaise("Out of memory.");
+    throw std::bad_alloc();
+}
+
 std::size_t count(std::size_t m, std::size_t n) {
-    if (m != 0 && n > SIZE_MAX / m) standin::fault("array size overflows");
+    if (m != 0 && n > SIZE_MAX / m) outOfMemory();
     return m * n;
+}
+
+// Ends the call unless `elements` of `size` bytes are within what the host
+// grants; checked before an array is made, so that a refused request
+// leaves none behind.
+std::size_t grantable(std::size_t elements, std::size_t size) {
+    const std::size_t limit = allocationLimit ? allocationLimit : physicalMemory();
+    if (size != 0 && elements > limit / size) outOfMemory();
+    return elements;
 }
 
 // Zero-filled storage of exactly the bytes asked for; none for no bytes, so
 // that a read past the end is caught.
 void *storage(std::size_t elements, std::size_t size) {
     if (elements == 0) return nullptr;
+    grantable(elements, size);
     void *p = std::calloc(elements, size);
-    if (!p) throw std::bad_alloc();
+    if (!p) outOfMemory();
     return p;
 }
 
@@ -168,8 +195,8 @@ mwSize mxGetNzmax(const mxArray *a) { check(a, "mxGetNzmax"); return a->nzmax; }
 mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity flag) {
     if (cls < mxLOGICAL_CLASS || cls == mxVOID_CLASS) standin::fault("not a numeric class");
     if (failing()) return nullptr;
+    std::size_t k = grantable(count(m, n), sizeOf(cls) * (flag == mxCOMPLEX ? 2 : 1));
     mxArray *a = make(cls, m, n, flag == mxCOMPLEX);
-    std::size_t k = count(m, n);
     a->real = storage(k, a->elementSize);
     if (a->complex) a->imag = storage(k, a->elementSize);
     return a;
@@ -194,6 +221,9 @@ mxArray *mxCreateString(const char *text) {
 
 static mxArray *makeSparse(mwSize m, mwSize n, mwSize nzmax, mxClassID cls, bool cx) {
     if (failing()) return nullptr;
+    if (n == SIZE_MAX) outOfMemory();  // no room for its n+1 column starts
+    grantable(n + 1, sizeof(mwIndex));
+    grantable(nzmax, sizeof(mwIndex) + sizeOf(cls) * (cx ? 2 : 1));
     mxArray *a = make(cls, m, n, cx);
     a->sparse = true;
     a->nzmax = nzmax == 0 ? 1 : nzmax;
@@ -214,14 +244,16 @@ mxArray *mxCreateSparseLogicalMatrix(mwSize m, mwSize n, mwSize nzmax) {
 
 mxArray *mxCreateCellMatrix(mwSize m, mwSize n) {
     if (failing()) return nullptr;
+    std::size_t k = grantable(count(m, n), sizeof(mxArray *));
     mxArray *a = make(mxCELL_CLASS, m, n, false);
-    a->cells = static_cast<mxArray **>(storage(count(m, n), sizeof(mxArray *)));
+    a->cells = static_cast<mxArray **>(storage(k, sizeof(mxArray *)));
     return a;
 }
 
 mxArray *mxCreateStructMatrix(mwSize m, mwSize n, int nfields, const char **) {
     if (nfields != 0) standin::fault("the stand-in host makes structs without fields only");
     if (failing()) return nullptr;
+    count(m, n);  // its element count must exist, though it holds no data
     return make(mxSTRUCT_CLASS, m, n, false);
 }
 
@@ -258,6 +290,7 @@ void mxDestroyArray(mxArray *a) {
 
 std::size_t standinLiveArrays(void) { return live().size(); }
 void standinFailCreation(std::size_t k) { failAfter = k; }
+void standinLimitAllocation(std::size_t bytes) { allocationLimit = bytes; }
 
 void standinBeginCall(void) {
     if (inCall) standin::fault("a call inside a call");

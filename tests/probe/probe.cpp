@@ -3,6 +3,9 @@
 //   1  create a scratch array and return without freeing it (a leak)
 //   2  create an output, store it, create a scratch array, then raise an error
 //   3  return a cell holding two arrays
+//   4  create an output, then ask for an array whose element count
+//      overflows the size type
+//   5  create an output, then ask for an array larger than any memory
 #include "../../src/host/mexapi.h"
 
 void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
@@ -15,6 +18,10 @@ void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
         mxSetCell(plhs[0], 0, mxCreateDoubleMatrix(4, 4, mxREAL));
         mxCreateDoubleMatrix(5, 5, mxREAL);
         mexErrMsgTxt("probe failed on purpose");
+    } else if (mode == 4 || mode == 5) {
+        plhs[0] = mxCreateCellMatrix(2, 1);
+        const std::size_t big = std::size_t(1) << (mode == 4 ? 40 : 29);
+        mxCreateDoubleMatrix(big, big, mxREAL);
     } else {
         plhs[0] = mxCreateCellMatrix(1, 2);
         mxSetCell(plhs[0], 0, mxCreateDoubleMatrix(1, 1, mxREAL));

@@ -46,3 +46,18 @@ TEST(StandinHost, EmptyArraysHaveNoData) {
     EXPECT_EQ(mxGetPr(a.doubles(0, 3)), nullptr);
     EXPECT_EQ(mxGetNzmax(a.sparse(3, 2, {0, 0, 0}, {}, {})), 1u);
 }
+
+TEST(StandinHost, AbsurdAllocationEndsTheCallOutOfMemory) {
+    // The host refuses a request it cannot grant with its own error, which
+    // ends the call like mexErrMsgTxt; it does not bring the process down.
+    Arrays a;
+    for (double mode : {4.0, 5.0}) {
+        const mxArray *selector = a.scalar(mode);
+        std::size_t before = standinLiveArrays();
+        auto res = call("probe", 1, {selector});
+        EXPECT_FALSE(res.ok);
+        EXPECT_EQ(res.error, "Out of memory.");
+        EXPECT_EQ(res.reclaimed, 1u);  // the output created before
+        EXPECT_EQ(standinLiveArrays(), before);
+    }
+}

@@ -52,6 +52,10 @@ std::size_t standinLiveArrays(void);
 // The k-th array creation from now (k >= 1) returns no array, as a host
 // out of memory would; 0 cancels.
 void standinFailCreation(std::size_t k);
+// The largest single allocation granted, in bytes (0: the machine's memory).
+// A larger request during a call ends it with "Out of memory.", as the host
+// does; outside a call it throws std::bad_alloc.
+void standinLimitAllocation(std::size_t bytes);
 
 }  // extern "C"
 
