@@ -4,10 +4,11 @@
 #   make demo   the main job in Octave
 #   make bench  benchmarks against plain-Octave equivalents
 #   make octave-pkg  an Octave package of the toolbox in out/pkg
+#   make fuzz   fuzz every kernel (FUZZ_RUNS executions each) and the Octave plug-ins
 OUT := out
 JOBS ?= 2
 
-.PHONY: all deps asan test demo bench octave-pkg clean
+.PHONY: all deps asan test demo bench octave-pkg clean fuzz fuzz-replay
 
 all: deps
 	cmake -S . -B $(OUT)/build -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -29,6 +30,18 @@ asan: deps
 test: all asan
 	cd $(OUT)/build && ctest --output-on-failure
 	cd $(OUT)/build-asan && ctest --output-on-failure
+	$(MAKE) --no-print-directory fuzz-replay
+
+# Fuzzing through the stand-in host with sanitizers (fuzz/run.sh), in
+# $(OUT)/build-fuzz; make test replays the seed corpus fuzz/corpus.
+FUZZ_RUNS ?= 1000000
+fuzz: all
+	@sh tools/install-deps.sh fuzz/fuzz.packages
+	sh fuzz/run.sh fuzz $(OUT) $(FUZZ_RUNS)
+
+fuzz-replay:
+	@sh tools/install-deps.sh fuzz/fuzz.packages
+	sh fuzz/run.sh replay $(OUT)
 
 OCTAVE := octave-cli --no-init-file --no-site-file --no-history --quiet
 
