@@ -33,6 +33,9 @@ void factorGramBlock(const double *W, std::size_t m, std::size_t r, double *buff
         std::size_t row;
         double scale;
         takePair(pairs, e, row, scale);
+        // Without columns there is nothing to gather, and W and the buffer
+        // have no data to point into.
+        if (r == 0) continue;
         const double *w = W + row;
         double *b = buffer + e;
         std::size_t c = 0;
