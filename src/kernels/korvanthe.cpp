@@ -71,7 +71,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         // capacity, ascending, and at most m entries per column (rows are
         // distinct); the walk relies on that to stay inside ir, the values
         // and the gather buffer.
-        if (jc[0] != 0 || jc[n] > mxGetNzmax(aCt)) malformed();
+        const std::size_t capacity = mxGetNzmax(aCt);
+        if (jc[0] != 0 || jc[n] > capacity) malformed();
 
         // A W without columns gives 0-by-0 factors: factorGramBlock returns
         // at once for order 0, as it does for delmirost.
@@ -80,7 +81,9 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
             double *dest = mxGetPr(mxGetCell(factors, l));
 
             const std::size_t s = jc[l];
-            if (jc[l + 1] < s || jc[l + 1] - s > m) malformed();
+            // Starts that fall back and rise again may pass the capacity
+            // in between.
+            if (jc[l + 1] < s || jc[l + 1] - s > m || jc[l + 1] > capacity) malformed();
             const std::size_t p = jc[l + 1] - s;
             factorGramBlock(W, m, r, gather, p, ColumnPairs{ir + s, values + s, m}, lambda,
                             "korvanthe", dest);

@@ -393,4 +393,6 @@ TEST(Korvanthe, RefusesSparseArraysTheHostCouldNotHaveMade) {
     EXPECT_EQ(message(a.sparse(3, 2, {0, 2, 1}, {0, 1}, {1, 1})), malformed);         // jc descends
     EXPECT_EQ(message(a.sparse(3, 1, {0, 5}, {0, 1}, {1, 1})), malformed);            // past nzmax
     EXPECT_EQ(message(a.sparse(3, 1, {1, 2}, {0, 1}, {1, 1})), malformed);            // jc[0] != 0
+    // Past nzmax in a middle column, back within it at the last one.
+    EXPECT_EQ(message(a.sparse(3, 3, {0, 3, 1, 1}, {0}, {1})), malformed);
 }
