@@ -56,6 +56,10 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         mexErrMsgTxt("I, J and Chat must hold as many elements as their length.");
 
     const std::size_t nBlocks = *static_cast<const std::uint32_t *>(mxGetData(aBlocks));
+    // An r-by-r block must be an array that can exist: a host that let the
+    // byte count of a larger one wrap round would hand out too little room.
+    if (nBlocks > 0 && r != 0 && r > SIZE_MAX / sizeof(double) / r)
+        mexErrMsgTxt("W has too many columns: its r-by-r factor blocks cannot exist.");
     const double lambda = mxGetScalar(aLambda);
     const double *Chat = mxGetPr(aChat);
     const double *W = mxGetPr(aW);

@@ -51,6 +51,10 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
     if (!isFullRealDouble(aW)) mexErrMsgTxt("W must be a full real double matrix.");
     if (!mxIsNumeric(aLambda) || mxIsComplex(aLambda) || mxGetNumberOfElements(aLambda) != 1)
         mexErrMsgTxt("lambda must be a real numeric scalar.");
+    // An r-by-r block must be an array that can exist: a host that let the
+    // byte count of a larger one wrap round would hand out too little room.
+    if (n > 0 && r != 0 && r > SIZE_MAX / sizeof(double) / r)
+        mexErrMsgTxt("W has too many columns: its r-by-r factor blocks cannot exist.");
 
     const double lambda = mxGetScalar(aLambda);
     const mwIndex *ir = mxGetIr(aCt);

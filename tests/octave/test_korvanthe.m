@@ -101,6 +101,16 @@ end
 F = delmirost(1, zeros(4, 0), 0, uint32(1), uint32(1), uint32(1));
 check(isequal(size(F{1}), [0 0]), 'r = 0: delmirost alike');
 
+% A W whose r-by-r blocks cannot exist is refused before any is made: Octave
+% would let their byte count wrap round and hand out too little room.
+kHuge = 'W has too many columns: its r-by-r factor blocks cannot exist.';
+for r = [2^31 2^40]
+  expect_message('korvanthe', @() korvanthe(sparse(0, 2), zeros(0, r), 1), 1, kHuge);
+  expect_message('delmirost', @() delmirost([], zeros(0, r), 1, uint32([]), uint32([]), ...
+                                            uint32(1)), 1, kHuge);
+end
+check(isequal(size(korvanthe(sparse(0, 0), zeros(0, 2^40), 1)), [0 1]), 'no column, no block');
+
 % Refusals of inputs outside the data model, after the kernel's fixed checks.
 expect_message('korvanthe', @() korvanthe(sparse(logical([1 0; 0 0; 0 0; 0 1])), W42, 1), 1, kCt);
 expect_message('korvanthe', @() korvanthe(sparse([1i 0; 0 0; 0 0; 0 1]), W42, 1), 1, kCt);
