@@ -38,33 +38,50 @@ std::unique_ptr<standin::Plugin> plugin;
     std::abort();
 }
 
-std::size_t elementSize(mxClassID c) {
-    switch (c) {
-    case mxDOUBLE_CLASS: case mxINT64_CLASS: case mxUINT64_CLASS: return 8;
-    case mxSINGLE_CLASS: case mxINT32_CLASS: case mxUINT32_CLASS: return 4;
-    case mxINT16_CLASS: case mxUINT16_CLASS: case mxCHAR_CLASS: return 2;
-    case mxINT8_CLASS: case mxUINT8_CLASS: case mxLOGICAL_CLASS: return 1;
-    default: return 0;
-    }
+// The classes each kernel reads from its inputs, slot by slot; most
+// inputs take them, so that calls get past the class checks.
+struct Slot {
+    mxClassID cls;
+    bool sparse;
+};
+std::vector<Slot> expectedSlots() {
+    const Slot full{mxDOUBLE_CLASS, false}, sparse{mxDOUBLE_CLASS, true},
+        index{mxUINT32_CLASS, false}, cell{mxCELL_CLASS, false};
+    if (kernel == "delmirost") return {full, full, full, index, index, index};
+    if (kernel == "korvanthe") return {sparse, full, full};
+    if (kernel == "vantresk") return {cell, full};
+    if (kernel == "ombrelast") return {full, full, index, index};
+    return {sparse, full};  // nzoverwrite
 }
 
-// Builds the arrays of one call from the fuzzer's bytes. The total count of
-// elements and stored entries stays within a small budget, so that one call
-// stays fast; a dimension that would pass it leaves its partner at zero
-// (a 0-by-2^40 array).
+// Builds the arrays of one call from the fuzzer's bytes. What decides the
+// call's shape (counts, classes, dimensions) comes from the front of the
+// input, the contents from the back, so that a change to one array's class
+// or size leaves the others as they were. The total count of elements and
+// stored entries stays within a small budget, so that one call stays fast;
+// a dimension that would pass it leaves its partner at zero (a 0-by-2^40
+// array).
 class Decoder {
 public:
     explicit Decoder(FuzzedDataProvider &in) : in_(in) {}
 
+    std::uint8_t head() {
+        const std::vector<std::uint8_t> b = in_.ConsumeBytes<std::uint8_t>(1);
+        return b.empty() ? 0 : b[0];
+    }
+
     std::vector<const mxArray *> inputs(int nrhs) {
+        static const std::vector<Slot> slots = expectedSlots();
         std::vector<const mxArray *> prhs;
         for (int k = 0; k < nrhs; ++k) {
+            const std::uint8_t kind = head();
             // Now and then an input is an earlier one again.
-            if (!prhs.empty() && in_.ConsumeIntegral<std::uint8_t>() < 16) {
-                prhs.push_back(prhs[in_.ConsumeIntegralInRange<std::size_t>(0, prhs.size() - 1)]);
+            if (!prhs.empty() && kind >= 248) {
+                prhs.push_back(prhs[kind % prhs.size()]);
                 continue;
             }
-            mxArray *a = array(0);
+            const Slot *slot = static_cast<std::size_t>(k) < slots.size() ? &slots[k] : nullptr;
+            mxArray *a = array(0, kind, slot);
             top_.push_back(a);
             prhs.push_back(a);
         }
@@ -95,7 +112,7 @@ private:
                                             std::size_t(1) << 62,
                                             SIZE_MAX / 2,
                                             SIZE_MAX};
-        const std::uint8_t b = in_.ConsumeIntegral<std::uint8_t>();
+        const std::uint8_t b = head();
         if (b < 224) return b % 8;
         return edges[(b - 224) % (sizeof edges / sizeof edges[0])];
     }
@@ -151,7 +168,7 @@ private:
         return in_.ConsumeIntegral<std::uint64_t>();
     }
 
-    void fill(void *data, std::size_t k, mxClassID cls) {
+    void fill(void *data, std::size_t k, mxClassID cls, std::size_t size) {
         for (std::size_t e = 0; e < k; ++e) {
             switch (cls) {
             case mxDOUBLE_CLASS: static_cast<double *>(data)[e] = real(); break;
@@ -159,39 +176,50 @@ private:
             case mxLOGICAL_CLASS: static_cast<std::uint8_t *>(data)[e] = in_.ConsumeBool(); break;
             default: {
                 const std::uint64_t v = integer();
-                std::memcpy(static_cast<char *>(data) + e * elementSize(cls), &v,
-                            elementSize(cls));  // little-endian: the low bytes
+                std::memcpy(static_cast<char *>(data) + e * size, &v,
+                            size);  // little-endian: the low bytes
             }
             }
         }
     }
 
-    mxArray *array(int depth) {
+    // An array of the slot's class for most kinds below 160 (complex for
+    // a few), of any class otherwise.
+    mxArray *array(int depth, std::uint8_t kind, const Slot *slot) {
         static const mxClassID classes[] = {
             mxDOUBLE_CLASS, mxDOUBLE_CLASS, mxDOUBLE_CLASS, mxUINT32_CLASS, mxUINT32_CLASS,
             mxDOUBLE_CLASS, mxUINT32_CLASS, mxCELL_CLASS,   mxSINGLE_CLASS, mxINT8_CLASS,
             mxUINT8_CLASS,  mxINT16_CLASS,  mxUINT16_CLASS, mxINT32_CLASS,  mxINT64_CLASS,
             mxUINT64_CLASS, mxLOGICAL_CLASS, mxCHAR_CLASS,  mxSTRUCT_CLASS};
-        const std::uint8_t kind = in_.ConsumeIntegral<std::uint8_t>();
-        mxClassID cls = classes[(kind & 0x1f) % (sizeof classes / sizeof classes[0])];
+        mxClassID cls = classes[kind % (sizeof classes / sizeof classes[0])];
+        bool sparse = (kind & 0x60) == 0x60, complex = (kind & 0x1c) == 0x1c;
+        if (slot && kind < 160) {
+            cls = slot->cls;
+            sparse = slot->sparse;
+            complex = kind < 8;
+        }
         if (cls == mxCELL_CLASS && depth >= 2) cls = mxDOUBLE_CLASS;
-        const bool sparse = (kind & 0x60) == 0x60 && (cls == mxDOUBLE_CLASS || cls == mxLOGICAL_CLASS);
-        const bool complex = (kind & 0x80) && (cls != mxLOGICAL_CLASS && cls != mxCHAR_CLASS &&
-                                               cls != mxCELL_CLASS && cls != mxSTRUCT_CLASS);
+        sparse = sparse && (cls == mxDOUBLE_CLASS || cls == mxLOGICAL_CLASS);
+        complex = complex && cls != mxLOGICAL_CLASS && cls != mxCHAR_CLASS &&
+                  cls != mxCELL_CLASS && cls != mxSTRUCT_CLASS;
         if (sparse) return sparseArray(cls, complex);
 
         std::size_t m, n;
         shape(m, n, cls == mxCELL_CLASS ? 8 : budget_);
         if (cls == mxCELL_CLASS) {
             mxArray *c = mxCreateCellMatrix(m, n);
-            for (std::size_t e = 0; e < m * n; ++e)
-                if (in_.ConsumeIntegral<std::uint8_t>() >= 32) mxSetCell(c, e, array(depth + 1));
+            // The elements of a cell in a cell slot are full doubles mostly.
+            static const Slot element{mxDOUBLE_CLASS, false};
+            for (std::size_t e = 0; e < m * n; ++e) {
+                const std::uint8_t k = head();
+                if (k >= 16) mxSetCell(c, e, array(depth + 1, k, slot ? &element : nullptr));
+            }
             return c;
         }
         if (cls == mxSTRUCT_CLASS) return mxCreateStructMatrix(m, n, 0, nullptr);
         mxArray *a = mxCreateNumericMatrix(m, n, cls, complex ? mxCOMPLEX : mxREAL);
-        fill(mxGetData(a), m * n, cls);
-        if (complex) fill(mxGetPi(a), m * n, cls);
+        fill(mxGetData(a), m * n, cls, mxGetElementSize(a));
+        if (complex) fill(mxGetPi(a), m * n, cls, mxGetElementSize(a));
         return a;
     }
 
@@ -228,8 +256,8 @@ private:
         }
         jc[n] = pos;
         const std::size_t capacity = mxGetNzmax(a);
-        fill(mxGetData(a), capacity, cls);
-        if (complex) fill(mxGetPi(a), capacity, cls);
+        fill(mxGetData(a), capacity, cls, mxGetElementSize(a));
+        if (complex) fill(mxGetPi(a), capacity, cls, mxGetElementSize(a));
 
         if (in_.ConsumeIntegral<std::uint8_t>() >= 192) {
             const std::size_t wild[] = {capacity + 1, m, m + 1, nnz + 1, capacity, 0, 1, 2,
@@ -271,7 +299,7 @@ void fingerprint(const mxArray *a, std::string &out) {
         return;
     }
     const std::size_t k = mxIsSparse(a) ? mxGetNzmax(a) : mxGetNumberOfElements(a);
-    const std::size_t bytes = k * elementSize(cls);
+    const std::size_t bytes = cls == mxSTRUCT_CLASS ? 0 : k * mxGetElementSize(a);
     if (bytes) out.append(static_cast<const char *>(mxGetData(a)), bytes);
     if (bytes && mxIsComplex(a)) out.append(reinterpret_cast<const char *>(mxGetPi(a)), bytes);
     if (mxIsSparse(a)) {
@@ -399,11 +427,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    const int nlhs = in.ConsumeIntegralInRange<int>(0, 8);
-    const int nrhs = in.ConsumeIntegralInRange<int>(0, 8);
     const std::size_t baseline = standinLiveArrays();
     {
         Decoder decoder(in);
+        // Mostly the counts the kernel takes, any from 0 to 8 otherwise.
+        static const int wanted = static_cast<int>(expectedSlots().size());
+        const std::uint8_t lhs = decoder.head(), rhs = decoder.head();
+        const int nlhs = lhs < 160 ? kernel != "nzoverwrite" : lhs % 9;
+        const int nrhs = rhs < 160 ? wanted : rhs % 9;
         const std::vector<const mxArray *> inputs = decoder.inputs(nrhs);
         const std::size_t alive = standinLiveArrays();
         const std::string before = fingerprint(inputs);

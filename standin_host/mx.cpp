@@ -159,6 +159,10 @@ bool mxIsNumeric(const mxArray *a) {
     return a->cls >= mxDOUBLE_CLASS && a->cls <= mxUINT64_CLASS;
 }
 mxClassID mxGetClassID(const mxArray *a) { check(a, "mxGetClassID"); return a->cls; }
+std::size_t mxGetElementSize(const mxArray *a) {
+    check(a, "mxGetElementSize");
+    return a->elementSize;
+}
 
 // The data pointers are handed out whatever the class, as the host does:
 // reading them with the right type is the caller's business.

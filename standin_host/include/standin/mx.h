@@ -30,6 +30,8 @@ extern "C" {
 
 // Further host calls (kernels may bind these too).
 mxClassID mxGetClassID(const mxArray *a);
+// Bytes per element (of a cell or struct: of the handle each element is).
+std::size_t mxGetElementSize(const mxArray *a);
 bool mxIsNumeric(const mxArray *a);
 bool mxIsLogical(const mxArray *a);
 bool mxIsEmpty(const mxArray *a);
