@@ -1,9 +1,11 @@
 // Fuzz target of one kernel (FUZZ_KERNEL), called through its plug-in file
 // (FUZZ_PLUGIN) in the stand-in host, built with ASan, UBSan and libFuzzer.
 //
-// Each input decodes into one call: nlhs and nrhs from 0 to 8, and nrhs
-// arrays of any class the host has, real or complex, full or sparse, with
-// shapes and values biased to the edges. Sparse arrays may carry spare
+// Each input decodes into one call: nlhs and nrhs from 0 to 8 (mostly the
+// kernel's own counts), and nrhs arrays of any class the host has (mostly
+// the one the kernel reads in that slot), real or complex, full or sparse,
+// cells of arrays, empty slots or cells, with shapes and values biased to
+// the edges. Sparse arrays may carry spare
 // capacity and, rarely, column starts and row indices that no host would
 // make. Besides what the sanitizers and the stand-in catch, a call is a
 // finding (reported, then abort() so that libFuzzer keeps the input) when
@@ -419,8 +421,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // One BLAS thread: the calls are tiny, and threads would only add noise.
     setenv("OPENBLAS_NUM_THREADS", "1", 1);
     // A request beyond this ends the call with the host's out-of-memory
-    // error, well below libFuzzer's own malloc limit.
-    standinLimitAllocation(std::size_t(64) << 20);
+    // error. The inputs hold a few hundred elements at most, so only a size
+    // taken from a value asks for more: an nBlocks of millions would be
+    // a call of seconds (a cell of that many blocks) that finds nothing new.
+    standinLimitAllocation(std::size_t(16) << 10);
     plugin = std::make_unique<standin::Plugin>(FUZZ_PLUGIN);
     return 0;
 }

@@ -21,9 +21,6 @@ max_findings=5
 # Seconds of fresh fuzzing per kernel in replay mode.
 replay_seconds=${FUZZ_REPLAY_SECONDS:-4}
 
-cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 2 -- --no-print-directory >/dev/null
-
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
@@ -87,18 +84,11 @@ replay_one() {
 }
 
 # each FUNCTION: FUNCTION KERNEL for every kernel, two at a time (one per
-# core); then their lines, in kernel order.
+# core, the next as soon as one ends), each in a run of this script in mode
+# "one"; then their lines, in kernel order.
 each() {
-  rc=0; pending=""
-  for k in $kernels; do
-    "$1" "$k" >"$out/fuzz/$k.line" 2>&1 &
-    pending="$pending $!"
-    if [ $(echo $pending | wc -w) -ge 2 ]; then
-      for p in $pending; do wait $p || rc=1; done
-      pending=""
-    fi
-  done
-  for p in $pending; do wait $p || rc=1; done
+  rc=0
+  echo $kernels | tr ' ' '\n' | xargs -P 2 -I{} sh "$here/run.sh" one "$out" "$runs" "$1" {} || rc=1
   for k in $kernels; do cat "$out/fuzz/$k.line"; rm -f "$out/fuzz/$k.line"; done
   return $rc
 }
@@ -106,14 +96,26 @@ each() {
 fuzz_kernel() { fuzz_one "$1" "$runs" "$out/fuzz/corpus/$1" "$out/fuzz/findings/$1"; }
 octave_kernel() { sh "$here/octave_fuzz.sh" "$out" "$1"; }
 
+build() {
+  cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j 2 -- --no-print-directory >/dev/null
+}
+
 status=0
 case $mode in
+one)
+  # one OUT RUNS FUNCTION KERNEL: one kernel's part of a run, its line kept
+  # for the caller.
+  "$4" "$5" >"$out/fuzz/$5.line" 2>&1 || status=1
+  ;;
 fuzz)
+  build
   each fuzz_kernel || status=1
   each octave_kernel || status=1
   ;;
 replay)
   start=$(date +%s)
+  build
   each replay_one >"$out/fuzz/replay.lines" || status=1
   cat "$out/fuzz/replay.lines"
   bad=$(grep -c -E 'failed|[1-9][0-9]* findings' "$out/fuzz/replay.lines" || true)
