@@ -10,23 +10,20 @@
 
 namespace plainlapack {
 
+// Each routine has the type the binding gives the host's.
+
 // C = alpha op(A) op(B) + beta C, op being none ("N") or the transpose
 // ("T" or "C"); C is not read when beta is 0. An invalid argument is
 // reported on stderr and aborts, as the reference BLAS stops.
-void dgemm(const char *transa, const char *transb, const lapackInt *m, const lapackInt *n,
-           const lapackInt *k, const double *alpha, const double *a, const lapackInt *lda,
-           const double *b, const lapackInt *ldb, const double *beta, double *c,
-           const lapackInt *ldc);
+decltype(::dgemm) dgemm;
 
 // Cholesky factor of the upper ("U") or lower ("L") triangle in place; the
 // other triangle is left as it is. info: 0, -i for an invalid i-th
 // argument, or j when the leading minor of order j is not positive definite.
-void dpotrf(const char *uplo, const lapackInt *n, double *a, const lapackInt *lda,
-            lapackInt *info);
+decltype(::dpotrf) dpotrf;
 
 // Solves A X = B in place in B from dpotrf's factor of A.
-void dpotrs(const char *uplo, const lapackInt *n, const lapackInt *nrhs, const double *a,
-            const lapackInt *lda, double *b, const lapackInt *ldb, lapackInt *info);
+decltype(::dpotrs) dpotrs;
 
 }  // namespace plainlapack
 
