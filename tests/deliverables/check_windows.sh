@@ -9,7 +9,8 @@
 #     mexErrMsgTxt from libmex.dll, dgemm from libmwblas.dll, dpotrf/dpotrs
 #     from libmwlapack.dll, all undecorated;
 #   - imports nothing else but Windows' own DLLs (no MinGW runtime DLL);
-#   - carries no path of this source tree.
+#   - carries no path of this source tree, and no debug sections (which
+#     name the paths the static runtime was built in).
 # usage: check_windows.sh FILE "HOST-DLLS" OBJDUMP
 set -u
 file=$1 hostdlls=$2 objdump=$3
@@ -77,6 +78,7 @@ only libmwlapack.dll dpotrf dpotrs
 only libmat.dll matOpen matClose
 
 grep -q -F "$root" "$file" && say "carries the path $root"
+"$objdump" -h "$file" | grep -q ' \.debug_' && say "carries debug sections"
 
 [ $fail = 0 ] && echo "$name: binary contract holds"
 exit $fail
