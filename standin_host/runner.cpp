@@ -8,6 +8,9 @@
 
 #include "include/standin/host.h"
 #include "internal.h"
+#if defined(STANDIN_MACHO)
+#include "macho.h"
+#endif
 
 namespace standin {
 
@@ -27,20 +30,37 @@ bool invoke(Gateway gateway, int nlhs, mxArray **plhs, int nrhs, const mxArray *
     return true;
 }
 
+#if defined(STANDIN_MACHO)
+// The plug-ins of this runner are macOS bundles, run on this machine
+// through the Mach-O loader.
+void *openFile(const std::string &path, std::string &error) { return machoOpen(path, error); }
+void *findSymbol(void *handle, const char *name) { return machoSymbol(handle, name); }
+void closeFile(void *handle) { machoClose(handle); }
+#else
+void *openFile(const std::string &path, std::string &error) {
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) error = dlerror();
+    return handle;
+}
+void *findSymbol(void *handle, const char *name) { return dlsym(handle, name); }
+void closeFile(void *handle) { dlclose(handle); }
+#endif
+
 }  // namespace
 
 Plugin::Plugin(const std::string &path) {
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) throw std::runtime_error(std::string("cannot load ") + path + ": " + dlerror());
-    void *symbol = dlsym(handle_, "mexFunction");
+    std::string error;
+    handle_ = openFile(path, error);
+    if (!handle_) throw std::runtime_error("cannot load " + path + ": " + error);
+    void *symbol = findSymbol(handle_, "mexFunction");
     if (!symbol) {
-        dlclose(handle_);
+        closeFile(handle_);
         throw std::runtime_error(path + " has no mexFunction");
     }
     gateway_ = reinterpret_cast<void (*)(int, mxArray **, int, const mxArray **)>(symbol);
 }
 
-Plugin::~Plugin() { dlclose(handle_); }
+Plugin::~Plugin() { closeFile(handle_); }
 
 Outcome Plugin::call(int nlhs, const std::vector<const mxArray *> &inputs) const {
     // The host always offers slot 0, so that a result can land in `ans`.
