@@ -43,8 +43,8 @@ struct Section {
     std::uint32_t offset, align, reloff, nreloc, flags, reserved1, reserved2, reserved3;
 };
 struct DyldInfo {
-    std::uint32_t cmd, cmdsize, rebaseOff, rebaseSize, bindOff, bindSize, weakBindOff,
-        weakBindSize, lazyBindOff, lazyBindSize, exportOff, exportSize;
+    std::uint32_t cmd, cmdsize, rebaseOff, rebaseSize, bindOff, bindSize, weakBindOff, weakBindSize,
+        lazyBindOff, lazyBindSize, exportOff, exportSize;
 };
 struct DylibCommand {
     std::uint32_t cmd, cmdsize, nameOffset, timestamp, currentVersion, compatibilityVersion;
@@ -56,9 +56,8 @@ constexpr std::uint32_t kSegment64 = 0x19, kLoadDylib = 0xc, kDyldInfo = 0x22,
                         kDyldInfoOnly = 0x80000022;
 // Load commands that would change how imports resolve.
 constexpr std::uint32_t kRefusedCommands[] = {
-    0x80000018 /* weak dylib */,   0x8000001f /* re-exported dylib */,
-    0x80000023 /* upward dylib */, 0x20 /* lazily loaded dylib */,
-    0x80000034 /* chained fixups */};
+    0x80000018 /* weak dylib */, 0x8000001f /* re-exported dylib */, 0x80000023 /* upward dylib */,
+    0x20 /* lazily loaded dylib */, 0x80000034 /* chained fixups */};
 constexpr std::uint64_t kPage = 4096;
 
 [[noreturn]] void refuse(const std::string &why) { throw std::runtime_error(why); }
@@ -98,11 +97,13 @@ struct Library {
     // The host's libraries are @rpath/libX.dylib; the stand-in's are libX.so.
     explicit Library(const std::string &name) : installName(name) {
         if (name == "/usr/lib/libSystem.B.dylib") return;
-        const std::string prefix = "@rpath/lib", suffix = ".dylib";
-        if (name.compare(0, prefix.size(), prefix) != 0 || name.size() <= prefix.size() + suffix.size() ||
+        const std::string prefix = "@rpath/", suffix = ".dylib";
+        if (name.compare(0, prefix.size() + 3, prefix + "lib") != 0 ||
+            name.size() <= prefix.size() + 3 + suffix.size() ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             refuse("loads " + name + ", neither a host library by @rpath nor the C library");
-        const std::string file = name.substr(7, name.size() - 7 - suffix.size()) + ".so";
+        const std::string file =
+            name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()) + ".so";
         handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) refuse("cannot open " + file + " for " + name + ": " + dlerror());
     }
@@ -125,8 +126,8 @@ struct Library {
 struct Image {
     unsigned char *base = nullptr;  // where the lowest segment is mapped
     std::size_t size = 0;
-    std::uint64_t low = 0;          // its address in the file
-    std::uint64_t header = 0;       // the address of the Mach-O header
+    std::uint64_t low = 0;     // its address in the file
+    std::uint64_t header = 0;  // the address of the Mach-O header
     std::vector<Segment> segments;
     std::vector<std::unique_ptr<Library>> libraries;
     std::vector<unsigned char> exports;
@@ -198,20 +199,37 @@ void rebase(Image &image, Stream in) {
         const unsigned char b = in.byte();
         const unsigned imm = b & 0x0f;
         switch (b & 0xf0) {
-        case 0x00: return;
-        case 0x10: type = imm; break;
-        case 0x20: segment = imm; offset = in.uleb(); break;
-        case 0x30: offset += in.uleb(); break;
-        case 0x40: offset += imm * 8; break;
-        case 0x50: apply(imm, 0); break;
-        case 0x60: apply(in.uleb(), 0); break;
-        case 0x70: apply(1, in.uleb()); break;
-        case 0x80: {
-            const std::uint64_t count = in.uleb();
-            apply(count, in.uleb());
-            break;
-        }
-        default: refuse("unknown rebase opcode");
+            case 0x00:
+                return;
+            case 0x10:
+                type = imm;
+                break;
+            case 0x20:
+                segment = imm;
+                offset = in.uleb();
+                break;
+            case 0x30:
+                offset += in.uleb();
+                break;
+            case 0x40:
+                offset += imm * 8;
+                break;
+            case 0x50:
+                apply(imm, 0);
+                break;
+            case 0x60:
+                apply(in.uleb(), 0);
+                break;
+            case 0x70:
+                apply(1, in.uleb());
+                break;
+            case 0x80: {
+                const std::uint64_t count = in.uleb();
+                apply(count, in.uleb());
+                break;
+            }
+            default:
+                refuse("unknown rebase opcode");
         }
     }
 }
@@ -226,9 +244,11 @@ void bindImports(Image &image, Stream in, bool lazy) {
     auto apply = [&](std::uint64_t count, std::uint64_t step) {
         for (std::uint64_t k = 0; k < count; ++k) {
             if (!name) refuse("bind without a symbol");
-            if (type != 1) refuse(std::string("bind of ") + name + " of type " + std::to_string(type));
+            if (type != 1)
+                refuse(std::string("bind of ") + name + " of type " + std::to_string(type));
             if (ordinal < 1 || ordinal > image.libraries.size())
-                refuse(std::string(name) + " bound without a library (ordinal " + std::to_string(ordinal) + ")");
+                refuse(std::string(name) + " bound without a library (ordinal " +
+                       std::to_string(ordinal) + ")");
             const Library &library = *image.libraries[ordinal - 1];
             void *address = library.symbol(name);
             if (!address) refuse(std::string(name) + " is not in " + library.installName);
@@ -240,29 +260,50 @@ void bindImports(Image &image, Stream in, bool lazy) {
         const unsigned char b = in.byte();
         const unsigned imm = b & 0x0f;
         switch (b & 0xf0) {
-        case 0x00:
-            if (!lazy) return;
-            break;
-        case 0x10: ordinal = imm; break;
-        case 0x20: ordinal = in.uleb(); break;
-        case 0x30: refuse("flat-namespace or self binding");
-        case 0x40:
-            if (imm & 1) refuse("weak import");
-            name = in.string();
-            break;
-        case 0x50: type = imm; break;
-        case 0x60: addend = in.sleb(); break;
-        case 0x70: segment = imm; offset = in.uleb(); break;
-        case 0x80: offset += in.uleb(); break;
-        case 0x90: apply(1, 0); break;
-        case 0xa0: apply(1, in.uleb()); break;
-        case 0xb0: apply(1, imm * 8); break;
-        case 0xc0: {
-            const std::uint64_t count = in.uleb();
-            apply(count, in.uleb());
-            break;
-        }
-        default: refuse("unknown bind opcode");
+            case 0x00:
+                if (!lazy) return;
+                break;
+            case 0x10:
+                ordinal = imm;
+                break;
+            case 0x20:
+                ordinal = in.uleb();
+                break;
+            case 0x30:
+                refuse("flat-namespace or self binding");
+            case 0x40:
+                if (imm & 1) refuse("weak import");
+                name = in.string();
+                break;
+            case 0x50:
+                type = imm;
+                break;
+            case 0x60:
+                addend = in.sleb();
+                break;
+            case 0x70:
+                segment = imm;
+                offset = in.uleb();
+                break;
+            case 0x80:
+                offset += in.uleb();
+                break;
+            case 0x90:
+                apply(1, 0);
+                break;
+            case 0xa0:
+                apply(1, in.uleb());
+                break;
+            case 0xb0:
+                apply(1, imm * 8);
+                break;
+            case 0xc0: {
+                const std::uint64_t count = in.uleb();
+                apply(count, in.uleb());
+                break;
+            }
+            default:
+                refuse("unknown bind opcode");
         }
     }
 }
@@ -299,11 +340,13 @@ std::unique_ptr<Image> load(const std::string &path) {
         if (c.cmdsize < sizeof(Command) || at + c.cmdsize > sizeof(Header) + h.sizeofcmds)
             refuse("malformed load command");
         for (std::uint32_t refused : kRefusedCommands)
-            if (c.cmd == refused) refuse("load command " + std::to_string(c.cmd) + " is not supported");
+            if (c.cmd == refused)
+                refuse("load command " + std::to_string(c.cmd) + " is not supported");
         if (c.cmd == kSegment64) {
             const Segment s = readAt<Segment>(file, at);
             for (std::uint32_t k = 0; k < s.nsects; ++k) {
-                const Section sec = readAt<Section>(file, at + sizeof(Segment) + k * sizeof(Section));
+                const Section sec =
+                    readAt<Section>(file, at + sizeof(Segment) + k * sizeof(Section));
                 const std::uint32_t kind = sec.flags & 0xff;
                 if (kind == 0x9 || kind == 0xa || (kind >= 0x11 && kind <= 0x15))
                     refuse("has initialisers, finalisers or thread-local data");
@@ -316,8 +359,8 @@ std::unique_ptr<Image> load(const std::string &path) {
             const DylibCommand d = readAt<DylibCommand>(file, at);
             if (d.nameOffset >= c.cmdsize) refuse("malformed library name");
             const char *name = reinterpret_cast<const char *>(file.data() + at + d.nameOffset);
-            image->libraries.push_back(
-                std::make_unique<Library>(std::string(name, strnlen(name, c.cmdsize - d.nameOffset))));
+            image->libraries.push_back(std::make_unique<Library>(
+                std::string(name, strnlen(name, c.cmdsize - d.nameOffset))));
         }
         at += c.cmdsize;
     }
@@ -331,7 +374,8 @@ std::unique_ptr<Image> load(const std::string &path) {
     for (const Segment &s : image->segments) {
         if (s.vmsize == 0) continue;
         if (s.vmaddr % kPage != 0) refuse("segment not page-aligned");
-        if (s.filesize > s.vmsize || s.fileoff > file.size() || file.size() - s.fileoff < s.filesize)
+        if (s.filesize > s.vmsize || s.fileoff > file.size() ||
+            file.size() - s.fileoff < s.filesize)
             refuse("segment outside the file");
         low = std::min(low, s.vmaddr);
         high = std::max(high, s.vmaddr + s.vmsize);
@@ -343,11 +387,13 @@ std::unique_ptr<Image> load(const std::string &path) {
     if (!haveHeader) refuse("no segment maps the header");
     image->low = low;
     image->size = (high - low + kPage - 1) / kPage * kPage;
-    void *base = mmap(nullptr, image->size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void *base =
+        mmap(nullptr, image->size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (base == MAP_FAILED) refuse("cannot map the segments");
     image->base = static_cast<unsigned char *>(base);
     for (const Segment &s : image->segments)
-        if (s.filesize > 0) std::memcpy(image->base + (s.vmaddr - low), file.data() + s.fileoff, s.filesize);
+        if (s.filesize > 0)
+            std::memcpy(image->base + (s.vmaddr - low), file.data() + s.fileoff, s.filesize);
 
     rebase(*image, streamOf(file, info.rebaseOff, info.rebaseSize));
     bindImports(*image, streamOf(file, info.bindOff, info.bindSize), false);
