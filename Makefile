@@ -5,6 +5,7 @@
 #   make demo   the main job in Octave
 #   make bench  benchmarks against plain-Octave equivalents
 #   make octave-pkg  an Octave package of the toolbox in out/pkg
+#   make dist   every platform's plug-ins, help files and toolbox in out/dist/*.zip
 OUT := out
 JOBS ?= 2
 # One build tree per platform, out/build-<platform>, from the toolchain file
@@ -61,6 +62,11 @@ demo: native
 # An Octave package: pkg install out/pkg/alskernels-<version>.tar.gz
 octave-pkg:
 	sh toolbox/pkg/make_pkg.sh $(OUT)/pkg
+
+# One archive of every platform's plug-ins, for users who do not build:
+# out/dist/alskernels-<version>.zip
+dist: all
+	@sh tools/make_dist.sh $(OUT)
 
 # One BLAS thread, so that rates compare with a single-threaded dgemm.
 bench: native

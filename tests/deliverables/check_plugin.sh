@@ -6,7 +6,7 @@
 #   - binds the large-array host calls at v7.3 of libmx;
 #   - needs the host's libraries (libmx, libmex, libmat and the given
 #     LAPACK/BLAS ones) and the C library, nothing more, and carries no
-#     library search path;
+#     library search path nor any other path of the build machine;
 #   - asks no newer glibc than it does now;
 #   - mexVersion, called, returns "MATLAB R14 native" on i386 (none on x86-64).
 # usage: check_plugin.sh FILE "HOST-LAPACK-LIBS" MEXVERSION-PROGRAM
@@ -52,6 +52,8 @@ want=$(echo "libmx.so libmex.so libmat.so $lapack libc.so.6" | tr ' ' '\n' | sed
 got=$(echo "$needed" | grep -v -x 'libm.so.6')
 [ "$got" = "$want" ] || say "needs [$(echo $needed)], expected [$(echo $want)] (and maybe libm.so.6)"
 readelf -d -W "$file" | grep -q -E '\((RPATH|RUNPATH)\)' && say "carries a library search path"
+path=$(strings -a "$file" | grep -E -m1 '/[A-Za-z0-9_.+-]+/')
+[ -n "$path" ] && say "carries a path: $path"
 
 # Symbol versions of the C library: none newer than the plug-ins ask today,
 # so that they load on the same range of older systems.
