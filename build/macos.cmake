@@ -22,9 +22,13 @@ endforeach()
 # the link must see the stubs only.
 set(CMAKE_CXX_LINKER_LAUNCHER env -u LIBRARY_PATH)
 
+# CMake links a MODULE as a bundle (-bundle). No default library is linked
+# (-nostdlib in the toolchain file: no C++ runtime, no compiler runtime); the
+# C library comes from its stub. The gateway is the only export, and a
+# symbol none of the stubs defines fails the link.
 function(kernels_mex_plugin target name)
   target_link_libraries(${target} PRIVATE ${KERNELS_MACOS_STUBS}/libSystem.tbd)
-  target_link_options(${target} PRIVATE -nostdlib++
+  target_link_options(${target} PRIVATE
     -Wl,-exported_symbol,_mexFunction -Wl,-undefined,error)
   set_target_properties(${target} PROPERTIES SKIP_BUILD_RPATH ON)
 endfunction()

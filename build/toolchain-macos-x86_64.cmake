@@ -9,6 +9,8 @@ set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET x86_64-apple-macos${KERNELS_MACOS_MIN})
 set(CMAKE_CXX_COMPILER_TARGET x86_64-apple-macos${KERNELS_MACOS_MIN})
+# ld64.lld, and none of the default libraries, which would be looked for in
+# an SDK.
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-fuse-ld=lld -nostdlib")
 # Nothing can be linked for the target before the stubs are in place.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
