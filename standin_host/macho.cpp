@@ -195,41 +195,30 @@ void rebase(Image &image, Stream in) {
             offset += 8 + step;
         }
     };
+    // Opcode in the high nibble, immediate in the low one: done, set type,
+    // set segment and offset, add to the offset (ULEB, scaled immediate),
+    // rebase (immediate or ULEB times, once and add, ULEB times with a skip).
     while (in.p < in.end) {
         const unsigned char b = in.byte();
         const unsigned imm = b & 0x0f;
         switch (b & 0xf0) {
-            case 0x00:
-                return;
-            case 0x10:
-                type = imm;
-                break;
-            case 0x20:
-                segment = imm;
-                offset = in.uleb();
-                break;
-            case 0x30:
-                offset += in.uleb();
-                break;
-            case 0x40:
-                offset += imm * 8;
-                break;
-            case 0x50:
-                apply(imm, 0);
-                break;
-            case 0x60:
-                apply(in.uleb(), 0);
-                break;
-            case 0x70:
-                apply(1, in.uleb());
-                break;
-            case 0x80: {
-                const std::uint64_t count = in.uleb();
-                apply(count, in.uleb());
-                break;
-            }
-            default:
-                refuse("unknown rebase opcode");
+        case 0x00: return;
+        case 0x10: type = imm; break;
+        case 0x20:
+            segment = imm;
+            offset = in.uleb();
+            break;
+        case 0x30: offset += in.uleb(); break;
+        case 0x40: offset += imm * 8; break;
+        case 0x50: apply(imm, 0); break;
+        case 0x60: apply(in.uleb(), 0); break;
+        case 0x70: apply(1, in.uleb()); break;
+        case 0x80: {
+            const std::uint64_t count = in.uleb();
+            apply(count, in.uleb());
+            break;
+        }
+        default: refuse("unknown rebase opcode");
         }
     }
 }
@@ -256,54 +245,39 @@ void bindImports(Image &image, Stream in, bool lazy) {
             offset += 8 + step;
         }
     };
+    // Opcodes: done, library ordinal (immediate, ULEB, special), symbol name
+    // and flags, type, addend, segment and offset, add to the offset, bind
+    // (once, and add ULEB, and add scaled immediate, ULEB times with a skip).
     while (in.p < in.end) {
         const unsigned char b = in.byte();
         const unsigned imm = b & 0x0f;
         switch (b & 0xf0) {
-            case 0x00:
-                if (!lazy) return;
-                break;
-            case 0x10:
-                ordinal = imm;
-                break;
-            case 0x20:
-                ordinal = in.uleb();
-                break;
-            case 0x30:
-                refuse("flat-namespace or self binding");
-            case 0x40:
-                if (imm & 1) refuse("weak import");
-                name = in.string();
-                break;
-            case 0x50:
-                type = imm;
-                break;
-            case 0x60:
-                addend = in.sleb();
-                break;
-            case 0x70:
-                segment = imm;
-                offset = in.uleb();
-                break;
-            case 0x80:
-                offset += in.uleb();
-                break;
-            case 0x90:
-                apply(1, 0);
-                break;
-            case 0xa0:
-                apply(1, in.uleb());
-                break;
-            case 0xb0:
-                apply(1, imm * 8);
-                break;
-            case 0xc0: {
-                const std::uint64_t count = in.uleb();
-                apply(count, in.uleb());
-                break;
-            }
-            default:
-                refuse("unknown bind opcode");
+        case 0x00:
+            if (!lazy) return;
+            break;
+        case 0x10: ordinal = imm; break;
+        case 0x20: ordinal = in.uleb(); break;
+        case 0x30: refuse("flat-namespace or self binding");
+        case 0x40:
+            if (imm & 1) refuse("weak import");
+            name = in.string();
+            break;
+        case 0x50: type = imm; break;
+        case 0x60: addend = in.sleb(); break;
+        case 0x70:
+            segment = imm;
+            offset = in.uleb();
+            break;
+        case 0x80: offset += in.uleb(); break;
+        case 0x90: apply(1, 0); break;
+        case 0xa0: apply(1, in.uleb()); break;
+        case 0xb0: apply(1, imm * 8); break;
+        case 0xc0: {
+            const std::uint64_t count = in.uleb();
+            apply(count, in.uleb());
+            break;
+        }
+        default: refuse("unknown bind opcode");
         }
     }
 }
