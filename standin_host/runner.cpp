@@ -14,6 +14,9 @@
 
 #include "include/standin/host.h"
 #include "internal.h"
+#if defined(STANDIN_MACHO)
+#include "macho.h"
+#endif
 
 namespace standin {
 
@@ -51,38 +54,47 @@ std::string lastError() {
     while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r')) --n;
     return std::string(text, n);
 }
+
+void *openFile(const std::string &path, std::string &error) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module) error = lastError();
+    return module;
+}
+void *findSymbol(void *handle, const char *name) {
+    return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+void closeFile(void *handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+#elif defined(STANDIN_MACHO)
+// The plug-ins of this runner are macOS bundles, run on this machine
+// through the Mach-O loader.
+void *openFile(const std::string &path, std::string &error) { return machoOpen(path, error); }
+void *findSymbol(void *handle, const char *name) { return machoSymbol(handle, name); }
+void closeFile(void *handle) { machoClose(handle); }
+#else
+void *openFile(const std::string &path, std::string &error) {
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) error = dlerror();
+    return handle;
+}
+void *findSymbol(void *handle, const char *name) { return dlsym(handle, name); }
+void closeFile(void *handle) { dlclose(handle); }
 #endif
 
 }  // namespace
 
-#if defined(_WIN32)
 Plugin::Plugin(const std::string &path) {
-    HMODULE module = LoadLibraryA(path.c_str());
-    if (!module) throw std::runtime_error("cannot load " + path + ": " + lastError());
-    FARPROC symbol = GetProcAddress(module, "mexFunction");
+    std::string error;
+    handle_ = openFile(path, error);
+    if (!handle_) throw std::runtime_error("cannot load " + path + ": " + error);
+    void *symbol = findSymbol(handle_, "mexFunction");
     if (!symbol) {
-        FreeLibrary(module);
-        throw std::runtime_error(path + " has no mexFunction");
-    }
-    handle_ = module;
-    gateway_ = reinterpret_cast<Gateway>(reinterpret_cast<void (*)()>(symbol));
-}
-
-Plugin::~Plugin() { FreeLibrary(static_cast<HMODULE>(handle_)); }
-#else
-Plugin::Plugin(const std::string &path) {
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) throw std::runtime_error(std::string("cannot load ") + path + ": " + dlerror());
-    void *symbol = dlsym(handle_, "mexFunction");
-    if (!symbol) {
-        dlclose(handle_);
+        closeFile(handle_);
         throw std::runtime_error(path + " has no mexFunction");
     }
     gateway_ = reinterpret_cast<void (*)(int, mxArray **, int, const mxArray **)>(symbol);
 }
 
-Plugin::~Plugin() { dlclose(handle_); }
-#endif
+Plugin::~Plugin() { closeFile(handle_); }
 
 Outcome Plugin::call(int nlhs, const std::vector<const mxArray *> &inputs) const {
     // The host always offers slot 0, so that a result can land in `ans`.
