@@ -1,18 +1,38 @@
 # Everyday entry points. Build outputs go to out/.
-#   make        build the plug-ins (out/mex, out/octave), the stand-in host and the tests
+#   make        build the x86-64 plug-ins (out/mex, out/octave), the stand-in host and the tests
+#   make all    the same for every platform (build/toolchain-*.cmake)
 #   make test   install what is missing, build, and run every test (also under sanitizers)
 #   make demo   the main job in Octave
 #   make bench  benchmarks against plain-Octave equivalents
 #   make octave-pkg  an Octave package of the toolbox in out/pkg
+#   make dist   every platform's plug-ins, help files and toolbox in out/dist/*.zip
 #   make fuzz   fuzz every kernel (FUZZ_RUNS executions each) and the Octave plug-ins
 OUT := out
 JOBS ?= 2
+# One build tree per platform, out/build-<platform>, from the toolchain file
+# build/toolchain-<platform>.cmake. All plug-ins go to out/mex side by side.
+NATIVE := linux-x86_64
+PLATFORMS := $(patsubst build/toolchain-%.cmake,%,$(wildcard build/toolchain-*.cmake))
+CROSS := $(filter-out $(NATIVE),$(PLATFORMS))
 
-.PHONY: all deps asan test demo bench octave-pkg clean fuzz fuzz-replay
+.PHONY: all deps test-deps native platforms asan test demo bench octave-pkg dist clean \
+  fuzz fuzz-replay
 
-all: deps
-	cmake -S . -B $(OUT)/build -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(OUT)/build -j $(JOBS) -- --no-print-directory
+# The x86-64 plug-ins (stand-in host and Octave); what make demo needs.
+native: deps
+	cmake -S . -B $(OUT)/build-$(NATIVE) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(NATIVE).cmake >/dev/null
+	cmake --build $(OUT)/build-$(NATIVE) -j $(JOBS) -- --no-print-directory
+
+# Every platform.
+all: native platforms
+
+platforms: test-deps
+	@for p in $(CROSS); do \
+	  cmake -S . -B $(OUT)/build-$$p -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$$p.cmake >/dev/null && \
+	  cmake --build $(OUT)/build-$$p -j $(JOBS) -- --no-print-directory || exit 1; \
+	done
 
 # What make and make demo need; make test adds every platform's and the
 # fuzzer's packages (build/*.packages, fuzz/*.packages).
@@ -24,18 +44,21 @@ test-deps:
 
 asan: deps
 	cmake -S . -B $(OUT)/build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERNELS_SANITIZE=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(NATIVE).cmake \
 	  -DKERNELS_OCTAVE=OFF -DKERNELS_OUT=$(CURDIR)/$(OUT)/asan >/dev/null
 	cmake --build $(OUT)/build-asan -j $(JOBS) -- --no-print-directory
 
-test: all asan
-	cd $(OUT)/build && ctest --output-on-failure
-	cd $(OUT)/build-asan && ctest --output-on-failure
+test: test-deps all asan
+	@for p in $(PLATFORMS) asan; do \
+	  echo "== tests: $$p"; \
+	  (cd $(OUT)/build-$$p && ctest --output-on-failure) || exit 1; \
+	done
 	$(MAKE) --no-print-directory fuzz-replay
 
 # Fuzzing through the stand-in host with sanitizers (fuzz/run.sh), in
 # $(OUT)/build-fuzz; make test replays the seed corpus fuzz/corpus.
 FUZZ_RUNS ?= 1000000
-fuzz: all
+fuzz: native
 	@sh tools/install-deps.sh fuzz/fuzz.packages
 	sh fuzz/run.sh fuzz $(OUT) $(FUZZ_RUNS)
 
@@ -47,18 +70,23 @@ OCTAVE := octave-cli --no-init-file --no-site-file --no-history --quiet
 
 # The main job: a completion fit on the default problem, or on a triplet
 # file with DATA=path.
-demo: all
+demo: native
 	$(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('toolbox'); alsdemo($(if $(DATA),'$(DATA)'))"
 
 # An Octave package: pkg install out/pkg/alskernels-<version>.tar.gz
 octave-pkg:
 	sh toolbox/pkg/make_pkg.sh $(OUT)/pkg
 
+# One archive of every platform's plug-ins, for users who do not build:
+# out/dist/alskernels-<version>.zip
+dist: all
+	@sh tools/make_dist.sh $(OUT)
+
 # One BLAS thread, so that rates compare with a single-threaded dgemm.
-bench: all
+bench: native
 	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); addpath('toolbox/plain'); run_benchmarks"
-	@if [ -x $(OUT)/build/bench/bench_nzoverwrite_memcpy ]; then \
-	  $(OUT)/build/bench/bench_nzoverwrite_memcpy --benchmark_repetitions=9 \
+	@if [ -x $(OUT)/build-$(NATIVE)/bench/bench_nzoverwrite_memcpy ]; then \
+	  $(OUT)/build-$(NATIVE)/bench/bench_nzoverwrite_memcpy --benchmark_repetitions=9 \
 	    --benchmark_report_aggregates_only=true 2>/dev/null | grep -E '^Benchmark|_median'; fi
 
 clean:

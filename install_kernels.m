@@ -15,8 +15,10 @@ function [outdir, built] = install_kernels(outdir)
 %   note; a failed compilation or check raises an error.
 %
 %   How each host builds:
-%     MATLAB  mex -largeArrayDims with MATLAB's own 64-bit-integer LAPACK
-%             and BLAS (-lmwlapack -lmwblas), KERNELS_LAPACK_ILP64 defined.
+%     MATLAB  mex -largeArrayDims with MATLAB's own LAPACK and BLAS
+%             (-lmwlapack -lmwblas), whose integers are as wide as a pointer
+%             (64-bit on 64-bit hosts, 32-bit on 32-bit ones), as the
+%             binding takes them by default.
 %     Octave  mkoctfile --mex with Octave's own LP64 LAPACK and BLAS (as
 %             mkoctfile -p LAPACK_LIBS / BLAS_LIBS report them),
 %             KERNELS_LAPACK_LP64 and KERNELS_HOST_OCTAVE defined.
@@ -138,7 +140,7 @@ end
 
 
 function buildMatlab(name, sources, lapack, outdir)
-args = {'-largeArrayDims', '-DKERNELS_LAPACK_ILP64', '-outdir', outdir};
+args = {'-largeArrayDims', '-outdir', outdir};
 if ~ispc
     args{end + 1} = 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off';
 end

@@ -28,7 +28,7 @@ foreach(name IN LISTS KERNELS)
       "CXXFLAGS=-O2 -std=c++17 -Wall -Wextra -ffp-contract=off"
       ${MKOCTFILE} --mex -DKERNELS_LAPACK_LP64 -DKERNELS_HOST_OCTAVE -o ${mexfile} ${sources} ${libs}
     WORKING_DIRECTORY ${objdir}
-    DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/src/host/mexapi.h
+    DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/src/host/mexapi.h ${PROJECT_SOURCE_DIR}/src/host/cruntime.h
             ${PROJECT_SOURCE_DIR}/src/factor/factorGramBlock.h
     COMMENT "Octave plug-in ${name}.mex"
     VERBATIM)

@@ -1,6 +1,15 @@
 #include "factorGramBlock.h"
 
-#include <cstdio>
+// Writes "dpotrf (in <kernel>)" and the tail into text, cut short to fit
+// its size with the terminating zero. Done by hand: a formatted print is
+// more of the C runtime than a plug-in asks for elsewhere.
+static void dpotrfMessage(char *text, std::size_t size, const char *kernel, const char *tail) {
+    const char *parts[] = {"dpotrf (in ", kernel, tail};
+    std::size_t n = 0;
+    for (const char *part : parts)
+        for (const char *c = part; *c != '\0' && n + 1 < size; ++c) text[n++] = *c;
+    text[n] = '\0';
+}
 
 void finishGramBlock(std::size_t m, std::size_t r, const double *buffer, std::size_t p,
                      double lambda, const char *kernel, double *dest) {
@@ -30,12 +39,11 @@ void finishGramBlock(std::size_t m, std::size_t r, const double *buffer, std::si
     // unwinding it.
     char text[128];
     if (info < 0) {
-        std::snprintf(text, sizeof text, "dpotrf (in %s): invalid argument.", kernel);
+        dpotrfMessage(text, sizeof text, kernel, "): invalid argument.");
         mexErrMsgTxt(text);
     }
     if (info > 0) {
-        std::snprintf(text, sizeof text,
-                      "dpotrf (in %s): a leading minor is not positive definite.", kernel);
+        dpotrfMessage(text, sizeof text, kernel, "): a leading minor is not positive definite.");
         mexErrMsgTxt(text);
     }
 }

@@ -10,8 +10,6 @@
 #ifndef KERNELS_FACTOR_GRAMBLOCK_H
 #define KERNELS_FACTOR_GRAMBLOCK_H
 
-#include <cstddef>
-
 #include "../host/mexapi.h"
 
 // Everything after the gather: product, shift, factorization, clearing and

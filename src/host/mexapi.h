@@ -16,8 +16,8 @@
 #ifndef KERNELS_HOST_MEXAPI_H
 #define KERNELS_HOST_MEXAPI_H
 
-#include <cstddef>
-#include <cstdint>
+// The types, sqrt and memcpy of the C runtime come with the binding.
+#include "cruntime.h"
 
 typedef struct mxArray_tag mxArray;
 typedef std::size_t mwSize;

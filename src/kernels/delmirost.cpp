@@ -3,9 +3,6 @@
 //     factors{b} = chol(sum over block b of Chat(k) W(I(k),:)' W(I(k),:) + lambda*eye(r))
 //
 //     factors = delmirost(Chat, W, lambda, I, J, nBlocks)
-#include <cmath>
-#include <cstdint>
-
 #include "../factor/factorGramBlock.h"
 #include "../host/mexapi.h"
 

@@ -8,8 +8,6 @@
 // is, so new values for a fixed pattern, in the pattern's storage order,
 // reach the matrix without a new sparse array being built. Every variable
 // that shares its data with M sees the new values too. No output is made.
-#include <cstring>
-
 #include "../host/mexapi.h"
 
 void mexFunction(int, mxArray *[], int nrhs, const mxArray *prhs[]) {

@@ -7,8 +7,6 @@
 // Each X(k) is summed left to right from its first product, every product
 // rounded to double before it is added (the build forbids contraction into
 // fused multiply-adds), so the result is fixed bit for bit.
-#include <cstdint>
-
 #include "../host/mexapi.h"
 
 [[noreturn]] static void badRow() {

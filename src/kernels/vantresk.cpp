@@ -4,8 +4,6 @@
 // each solved in place in Z by one dpotrs with one right-hand side.
 //
 //     Z = vantresk(R, Y)
-#include <cstring>
-
 #include "../host/mexapi.h"
 
 static bool isFullRealDouble(const mxArray *a) {

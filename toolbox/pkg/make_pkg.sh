@@ -33,7 +33,7 @@ cp "$root"/toolbox/help/*.m "$pkg/inst/kernelhelp/"
 cp "$here/Makefile.src" "$pkg/src/Makefile"
 cp "$root"/src/kernels/*.cpp "$pkg/src/kernels/"
 cp "$root"/src/factor/*.cpp "$root"/src/factor/*.h "$pkg/src/factor/"
-cp "$root"/src/host/mexapi.h "$pkg/src/host/"
+cp "$root"/src/host/*.h "$pkg/src/host/"
 
 tarball="$outdir/$name-$version.tar.gz"
 tar -czf "$tarball" -C "$stage" "$name"

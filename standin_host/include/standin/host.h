@@ -27,8 +27,9 @@ struct Outcome {
 
 class Plugin {
 public:
-    // Loads the file with dlopen and finds mexFunction; throws
-    // std::runtime_error when either fails.
+    // Loads the file (with dlopen, LoadLibrary on Windows, or as a macOS
+    // bundle through the Mach-O loader in a runner built for those) and
+    // finds mexFunction; throws std::runtime_error when either fails.
     explicit Plugin(const std::string &path);
     ~Plugin();
     Plugin(const Plugin &) = delete;

@@ -1,0 +1,54 @@
+# Windows plug-ins (x64 .mexw64, x86 .mexw32): file names, exports and
+# link rules. A platform's rules file sets KERNELS_MEX_SUFFIX and defines
+# kernels_mex_plugin(<target> <name>).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KERNELS_MEX_SUFFIX .mexw64)
+else()
+  set(KERNELS_MEX_SUFFIX .mexw32)
+endif()
+
+# Programs and DLLs side by side: Windows finds a program's DLLs (the
+# stand-in host's libmx.dll and the others) next to it.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# The plug-ins link import libraries of the host's DLLs made from the .def
+# files here (windows-lib<name>.def), not the stand-in's own: what they
+# import is what the host exports.
+set(KERNELS_HOST_LIBS mx mex mat mwlapack mwblas)
+set(imports ${CMAKE_BINARY_DIR}/host-imports)
+set(implibs)
+foreach(lib IN LISTS KERNELS_HOST_LIBS)
+  set(def ${CMAKE_CURRENT_LIST_DIR}/windows-lib${lib}.def)
+  add_custom_command(OUTPUT ${imports}/lib${lib}.a
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${imports}
+    COMMAND ${KERNELS_DLLTOOL} --input-def ${def} --dllname lib${lib}.dll
+            --output-lib ${imports}/lib${lib}.a
+    DEPENDS ${def} VERBATIM)
+  list(APPEND implibs ${imports}/lib${lib}.a)
+endforeach()
+add_custom_target(host_imports DEPENDS ${implibs})
+file(READ ${CMAKE_CURRENT_LIST_DIR}/windows-mex.def KERNELS_MEX_DEF)
+
+function(kernels_mex_plugin target name)
+  # The only export, mexFunction at ordinal 1, undecorated on x86 too; the
+  # export directory names the file.
+  set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}${KERNELS_MEX_SUFFIX}.def)
+  file(CONFIGURE OUTPUT ${def}
+    CONTENT "LIBRARY \"${name}${KERNELS_MEX_SUFFIX}\"\n${KERNELS_MEX_DEF}" @ONLY)
+  target_sources(${target} PRIVATE ${def})
+  # No symbol table or debug sections: those of the static C runtime name
+  # paths of the machine that built it.
+  target_link_options(${target} PRIVATE -s)
+  # The stand-in's libraries the plug-in was given become the host's
+  # import libraries.
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  set(linked)
+  foreach(lib IN LISTS libs)
+    if(lib IN_LIST KERNELS_HOST_LIBS)
+      set(lib ${CMAKE_BINARY_DIR}/host-imports/lib${lib}.a)
+    endif()
+    list(APPEND linked ${lib})
+  endforeach()
+  set_property(TARGET ${target} PROPERTY LINK_LIBRARIES ${linked})
+  add_dependencies(${target} host_imports)
+endfunction()
