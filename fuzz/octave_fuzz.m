@@ -95,7 +95,7 @@ function args = model (kernel)
   switch (kernel)
     case "delmirost"
       m = randi ([0, 5]); r = randi ([0, 4]); len = randi ([0, 8]); nb = randi ([0, 5]);
-      W = randn (m, r);
+      W = wfactor (m, r);
       Chat = rand (len, 1);
       I = uint32 (randi ([0, m + 1], len, 1));
       J = uint32 (sort (randi ([0, nb + 1], len, 1)));
@@ -105,7 +105,7 @@ function args = model (kernel)
       args = {Chat, W, pick(lambdas), I, J, uint32(nb)};
     case "korvanthe"
       m = randi ([0, 5]); n = randi ([0, 5]); r = randi ([0, 4]);
-      args = {sprandn(m, n, 0.5), randn(m, r), pick(lambdas)};
+      args = {sprandn(m, n, 0.5), wfactor(m, r), pick(lambdas)};
     case "vantresk"
       n = randi ([0, 4]); m = randi ([0, 5]);
       R = cell (pick ({[m, 1], [1, m]}));
@@ -124,6 +124,14 @@ function args = model (kernel)
     otherwise
       error ("octave_fuzz: no kernel %s", kernel);
   end
+end
+
+% The factor W, m-by-r; without rows, now and then with a huge r.
+function W = wfactor (m, r)
+  if (m == 0 && rand () < 0.3)
+    r = pick ([2^31, 2^32, 2^40]);
+  end
+  W = randn (m, r);
 end
 
 function s = shape ()
