@@ -6,9 +6,16 @@
 #include <iostream>
 #include <new>
 #include <sstream>
-#include <unistd.h>
 #include <unordered_set>
 #include <vector>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "internal.h"
 
@@ -49,11 +56,23 @@ std::size_t sizeOf(mxClassID cls) {
 }
 
 // The largest single allocation the host grants: the machine's memory, or
-// less where the caller says so (standinLimitAllocation).
+// less where the caller says so (standinLimitAllocation), and never more
+// than one object can span (PTRDIFF_MAX bytes: half the address space of a
+// 32-bit host, whose machine may well have more memory).
 std::size_t physicalMemory() {
-    long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || size <= 0) return SIZE_MAX;
-    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(size);
+    const std::size_t most = PTRDIFF_MAX;
+#if defined(_WIN32)
+    MEMORYSTATUSEX status;
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return most;
+    const unsigned long long bytes = status.ullTotalPhys;
+#else
+    const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || size <= 0) return most;
+    const unsigned long long bytes =
+        static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(size);
+#endif
+    return bytes > most ? most : static_cast<std::size_t>(bytes);
 }
 std::size_t allocationLimit = 0;  // 0: the machine's memory
 

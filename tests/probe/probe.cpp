@@ -5,7 +5,8 @@
 //   3  return a cell holding two arrays
 //   4  create an output, then ask for an array whose element count
 //      overflows the size type
-//   5  create an output, then ask for an array larger than any memory
+//   5  create an output, then ask for an array of almost SIZE_MAX bytes,
+//      more than any memory
 #include "../../src/host/mexapi.h"
 
 void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
@@ -20,8 +21,10 @@ void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
         mexErrMsgTxt("probe failed on purpose");
     } else if (mode == 4 || mode == 5) {
         plhs[0] = mxCreateCellMatrix(2, 1);
-        const std::size_t big = std::size_t(1) << (mode == 4 ? 40 : 29);
-        mxCreateDoubleMatrix(big, big, mxREAL);
+        if (mode == 4)
+            mxCreateDoubleMatrix(SIZE_MAX, 2, mxREAL);
+        else
+            mxCreateDoubleMatrix(SIZE_MAX / 32, 4, mxREAL);
     } else {
         plhs[0] = mxCreateCellMatrix(1, 2);
         mxSetCell(plhs[0], 0, mxCreateDoubleMatrix(1, 1, mxREAL));
