@@ -15,24 +15,23 @@ NATIVE := linux-x86_64
 PLATFORMS := $(patsubst build/toolchain-%.cmake,%,$(wildcard build/toolchain-*.cmake))
 CROSS := $(filter-out $(NATIVE),$(PLATFORMS))
 
+# $(call tree,<tree>,<platform>,<cmake options>): configures and builds
+# out/build-<tree> with the platform's toolchain file.
+tree = cmake -S . -B $(OUT)/build-$(1) -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(2).cmake $(3) \
+  >/dev/null && cmake --build $(OUT)/build-$(1) -j $(JOBS) -- --no-print-directory
+
 .PHONY: all deps test-deps native platforms asan test demo bench octave-pkg dist clean \
   fuzz fuzz-replay
 
 # The x86-64 plug-ins (stand-in host and Octave); what make demo needs.
 native: deps
-	cmake -S . -B $(OUT)/build-$(NATIVE) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(NATIVE).cmake >/dev/null
-	cmake --build $(OUT)/build-$(NATIVE) -j $(JOBS) -- --no-print-directory
+	$(call tree,$(NATIVE),$(NATIVE),-DCMAKE_BUILD_TYPE=Release)
 
 # Every platform.
 all: native platforms
 
 platforms: test-deps
-	@for p in $(CROSS); do \
-	  cmake -S . -B $(OUT)/build-$$p -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$$p.cmake >/dev/null && \
-	  cmake --build $(OUT)/build-$$p -j $(JOBS) -- --no-print-directory || exit 1; \
-	done
+	@for p in $(CROSS); do $(call tree,$$p,$$p,-DCMAKE_BUILD_TYPE=Release) || exit 1; done
 
 # What make and make demo need; make test adds every platform's and the
 # fuzzer's packages (build/*.packages, fuzz/*.packages).
@@ -43,10 +42,8 @@ test-deps:
 	@sh tools/install-deps.sh tools/base.packages $(wildcard build/*.packages fuzz/*.packages)
 
 asan: deps
-	cmake -S . -B $(OUT)/build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERNELS_SANITIZE=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(NATIVE).cmake \
-	  -DKERNELS_OCTAVE=OFF -DKERNELS_OUT=$(CURDIR)/$(OUT)/asan >/dev/null
-	cmake --build $(OUT)/build-asan -j $(JOBS) -- --no-print-directory
+	$(call tree,asan,$(NATIVE),-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERNELS_SANITIZE=ON \
+	  -DKERNELS_OCTAVE=OFF -DKERNELS_OUT=$(CURDIR)/$(OUT)/asan)
 
 test: test-deps all asan
 	@for p in $(PLATFORMS) asan; do \

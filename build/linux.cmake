@@ -3,12 +3,11 @@
 # kernels_mex_plugin(<target> <name>).
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(KERNELS_MEX_SUFFIX .mexa64)
-  set(map ${CMAKE_CURRENT_LIST_DIR}/linux-mex.map)
+  set(KERNELS_MEX_MAP ${CMAKE_CURRENT_LIST_DIR}/linux-mex.map)
 else()
   set(KERNELS_MEX_SUFFIX .mexglx)
-  set(map ${CMAKE_CURRENT_LIST_DIR}/linux-mex-i386.map)
+  set(KERNELS_MEX_MAP ${CMAKE_CURRENT_LIST_DIR}/linux-mex-i386.map)
 endif()
-set(KERNELS_MEX_MAP ${map})
 
 function(kernels_mex_plugin target name)
   # Exports under the node MEX; the linker adds the base version, named

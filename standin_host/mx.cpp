@@ -92,16 +92,18 @@ std::size_t count(std::size_t m, std::size_t n) {
 // grants; checked before an array is made, so that a refused request
 // leaves none behind.
 std::size_t grantable(std::size_t elements, std::size_t size) {
-    const std::size_t limit = allocationLimit ? allocationLimit : physicalMemory();
+    // The machine's memory is asked once, not at every array.
+    static const std::size_t machine = physicalMemory();
+    const std::size_t limit = allocationLimit ? allocationLimit : machine;
     if (size != 0 && elements > limit / size) outOfMemory();
     return elements;
 }
 
 // Zero-filled storage of exactly the bytes asked for; none for no bytes, so
-// that a read past the end is caught.
+// that a read past the end is caught. The creators have checked the request
+// with grantable before making the array.
 void *storage(std::size_t elements, std::size_t size) {
     if (elements == 0) return nullptr;
-    grantable(elements, size);
     void *p = std::calloc(elements, size);
     if (!p) outOfMemory();
     return p;

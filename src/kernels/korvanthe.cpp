@@ -76,7 +76,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
         // distinct); the walk relies on that to stay inside ir, the values
         // and the gather buffer.
         const std::size_t capacity = mxGetNzmax(aCt);
-        if (jc[0] != 0 || jc[n] > capacity) malformed();
+        if (jc[0] != 0) malformed();
 
         // A W without columns gives 0-by-0 factors: factorGramBlock returns
         // at once for order 0, as it does for delmirost.
@@ -85,8 +85,8 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]) {
             double *dest = mxGetPr(mxGetCell(factors, l));
 
             const std::size_t s = jc[l];
-            // Starts that fall back and rise again may pass the capacity
-            // in between.
+            // Each column's end is checked, not only the last one: starts that
+            // fall back and rise again may pass the capacity in between.
             if (jc[l + 1] < s || jc[l + 1] - s > m || jc[l + 1] > capacity) malformed();
             const std::size_t p = jc[l + 1] - s;
             factorGramBlock(W, m, r, gather, p, ColumnPairs{ir + s, values + s, m}, lambda,
