@@ -11,7 +11,9 @@
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the mingw C++ headers may define it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <unistd.h>
