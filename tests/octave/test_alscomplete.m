@@ -31,24 +31,37 @@ function test_alscomplete ()
   U0 = randn (m, r);
   held = [2 3 0.5; 5 1 -1; 23 17 2];
 
-  % Iterates and history against the straightforward algorithm.
+  % Iterates and history against the straightforward algorithm, in the
+  % plain formulation and in the default one (count-scaled regularization,
+  % mean and biases).
+  forms = {'uniform', false; 'scaled', true};
   for b = 1:numel (backends)
-    for sweeps = [1 4]
-      [U, V, h] = alscomplete (I, J, v, m, n, 'rank', r, 'lambda', lambda, ...
-                               'weights', w, 'U0', U0, 'sweeps', sweeps, 'tol', 0, ...
-                               'heldout', held, 'backend', backends{b});
-      [Ur, Vr, hr] = reference_als (I, J, v, w, m, n, lambda, U0, sweeps, held);
-      assert (h.backend, backends{b});
-      assert (h.sweeps, sweeps);
-      assert (U, Ur, 1e-10 * max (1, max (abs (Ur(:)))));
-      assert (V, Vr, 1e-10 * max (1, max (abs (Vr(:)))));
-      assert (h.objective, hr.objective, 1e-10 * hr.objective(1));
-      assert (h.gradnorm, hr.gradnorm, 1e-9 * max (hr.gradnorm));
-      assert (h.rmse_train, hr.rmse_train, 1e-10);
-      assert (h.rmse_heldout, hr.rmse_heldout, 1e-10);
-      assert (all (h.time >= 0) && numel (h.time) == sweeps);
-      % The empty row and column get zero factors (only the regularizer).
-      assert (all (U(5, :) == 0) && all (V(:, 9) == 0));
+    for f = 1:rows (forms)
+      for sweeps = [1 4]
+        [U, V, h, model] = alscomplete (I, J, v, m, n, 'rank', r, 'lambda', lambda, ...
+                                        'weights', w, 'U0', U0, 'sweeps', sweeps, 'tol', 0, ...
+                                        'heldout', held, 'backend', backends{b}, ...
+                                        'regularization', forms{f, 1}, 'biases', forms{f, 2});
+        [Ur, Vr, ar, br, hr] = reference_als (I, J, v, w, m, n, lambda, U0, sweeps, held, ...
+                                              strcmp (forms{f, 1}, 'scaled'), forms{f, 2});
+        assert (h.backend, backends{b});
+        assert (h.sweeps, sweeps);
+        assert (U, Ur, 1e-10 * max (1, max (abs (Ur(:)))));
+        assert (V, Vr, 1e-10 * max (1, max (abs (Vr(:)))));
+        assert (model.rowBias, ar, 1e-10 * max (1, max (abs (ar(:)))));
+        assert (model.colBias, br, 1e-10 * max (1, max (abs (br(:)))));
+        assert (h.objective, hr.objective, 1e-10 * hr.objective(1));
+        assert (h.gradnorm, hr.gradnorm, 1e-9 * max (hr.gradnorm));
+        assert (h.rmse_train, hr.rmse_train, 1e-10);
+        assert (h.rmse_heldout, hr.rmse_heldout, 1e-10);
+        assert (all (h.time >= 0) && numel (h.time) == sweeps);
+        % The empty row and column get zero factors (only the regularizer).
+        assert (all (U(5, :) == 0) && all (V(:, 9) == 0));
+        assert (model.rowBias(5) == 0 && model.colBias(9) == 0);
+        % The model predicts what the history measured.
+        resh = held(:, 3) - alspredict (model, held(:, 1), held(:, 2));
+        assert (sqrt (mean (resh .^ 2)), h.rmse_heldout(end), 1e-12);
+      end
     end
   end
   passed += 1;
@@ -93,7 +106,7 @@ function test_alscomplete ()
     vals = A(sub2ind ([m n], I, J));
     [Ih, Jh] = find (ones (m, n));
     [U, V, h] = alscomplete (I, J, vals, m, n, 'rank', 3, 'lambda', 1e-10, 'sweeps', 300, ...
-                             'tol', 1e-9, 'backend', backends{b}, ...
+                             'tol', 1e-9, 'backend', backends{b}, 'biases', false, ...
                              'heldout', {Ih, Jh, A(:)});
     assert (norm (U * V - A, 'fro') / norm (A, 'fro') < 1e-6);
     assert (h.rmse_heldout(end) < 1e-5 * sqrt (mean (A(:).^2)));
@@ -185,37 +198,67 @@ function expect_input_error (f, fragment)
   error ('expected an error containing "%s"', fragment);
 end
 
-function [U, V, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held)
+function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held, scaled, biases)
   % The algorithm written out entry by entry: exact minimization over each
-  % column of V, then over each row of U, by the normal equations.
+  % column of [V; b], then over each row of [U a], by the normal equations,
+  % with each block's regularizer lambda times its weight sum when scaled.
   r = columns (U);
   V = zeros (r, n);
+  a = zeros (m, 1);
+  b = zeros (1, n);
+  mu = 0;
+  if biases
+    mu = sum (w .* v) / sum (w);
+  end
+  y = v - mu;
+  dR = ones (m, 1);
+  dC = ones (n, 1);
+  if scaled
+    dR = accumarray (I, w, [m 1]);
+    dC = accumarray (J, w, [n 1]);
+    dR(dR == 0) = 1;
+    dC(dC == 0) = 1;
+  end
+  q = r + biases;
   h = struct ('objective', [], 'gradnorm', [], 'rmse_train', [], 'rmse_heldout', []);
   for s = 1:sweeps
     for j = 1:n
       k = find (J == j);
-      G = U(I(k), :);
-      V(:, j) = (G' * diag (w(k)) * G + lambda * eye (r)) \ (G' * (w(k) .* v(k)));
+      G = [U(I(k), :), ones(numel (k), biases)];
+      x = (G' * diag (w(k)) * G + lambda * dC(j) * eye (q)) \ (G' * (w(k) .* (y(k) - a(I(k)))));
+      V(:, j) = x(1:r);
+      if biases
+        b(j) = x(end);
+      end
     end
     for i = 1:m
       k = find (I == i);
-      G = V(:, J(k))';
-      U(i, :) = ((G' * diag (w(k)) * G + lambda * eye (r)) \ (G' * (w(k) .* v(k))))';
+      G = [V(:, J(k))', ones(numel (k), biases)];
+      x = (G' * diag (w(k)) * G + lambda * dR(i) * eye (q)) \ (G' * (w(k) .* (y(k) - b(J(k))')));
+      U(i, :) = x(1:r)';
+      if biases
+        a(i) = x(end);
+      end
     end
     res = zeros (size (v));
     for k = 1:numel (v)
-      res(k) = v(k) - U(I(k), :) * V(:, J(k));
+      res(k) = y(k) - a(I(k)) - b(J(k)) - U(I(k), :) * V(:, J(k));
     end
-    gU = lambda * U;
-    gV = lambda * V;
+    gU = lambda * [U, a] .* dR;
+    gV = lambda * [V; b] .* dC';
     for k = 1:numel (v)
-      gU(I(k), :) -= w(k) * res(k) * V(:, J(k))';
-      gV(:, J(k)) -= w(k) * res(k) * U(I(k), :)';
+      gU(I(k), :) -= w(k) * res(k) * [V(:, J(k))', 1];
+      gV(:, J(k)) -= w(k) * res(k) * [U(I(k), :)'; 1];
     end
-    h.objective(s, 1) = 0.5 * (sum (w .* res.^2) + lambda * (norm (U, 'fro')^2 + norm (V, 'fro')^2));
+    if ~biases
+      gU = gU(:, 1:r);
+      gV = gV(1:r, :);
+    end
+    pen = dR' * sum ([U, a] .^ 2, 2) + sum ([V; b] .^ 2, 1) * dC;
+    h.objective(s, 1) = 0.5 * (sum (w .* res.^2) + lambda * pen);
     h.gradnorm(s, 1) = sqrt (norm (gU, 'fro')^2 + norm (gV, 'fro')^2);
     h.rmse_train(s, 1) = sqrt (mean (res.^2));
-    resh = held(:, 3) - sum (U(held(:, 1), :) .* V(:, held(:, 2))', 2);
+    resh = held(:, 3) - mu - a(held(:, 1)) - b(held(:, 2))' - sum (U(held(:, 1), :) .* V(:, held(:, 2))', 2);
     h.rmse_heldout(s, 1) = sqrt (mean (resh.^2));
   end
 end

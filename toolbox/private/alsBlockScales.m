@@ -1,0 +1,31 @@
+function P = alsBlockScales(P, colSum, rowSum)
+%ALSBLOCKSCALES  Regularization scales of the blocks and the column-step entry scales.
+%   With count-scaled regularization a block's regularizer is lambda times
+%   its weight sum (its number of entries when the weights are all one);
+%   a block without weight keeps lambda. Dividing a block's weights by its
+%   scale gives the triplet builder the same factor system with a single
+%   lambda. ChatV holds those divided weights in column order.
+if P.scaled
+    dCol = colSum;
+    dCol(dCol == 0) = 1;
+    dRow = rowSum;
+    dRow(dRow == 0) = 1;
+else
+    dCol = ones(1, P.n);
+    dRow = ones(P.m, 1);
+end
+P.dCol = dCol;
+P.dRow = dRow;
+P.emptyCol = colSum == 0;
+P.emptyRow = rowSum == 0;
+if isempty(P.w)
+    if P.scaled
+        P.ChatV = 1 ./ dCol(P.J);
+        P.ChatV = P.ChatV(:);
+    else
+        P.ChatV = ones(P.N, 1);
+    end
+else
+    P.ChatV = P.w ./ reshape(dCol(P.J), [], 1);
+end
+end

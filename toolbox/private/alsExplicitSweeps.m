@@ -1,0 +1,200 @@
+function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, say)
+%ALSEXPLICITSWEEPS  Alternating exact block minimizations of the explicit model.
+%   The model predicts P.mean + a(i) + b(j) + U(i,:)*V(:,j) and the sweeps
+%   minimize
+%     f = 1/2 sum_k w(k) res(k)^2
+%       + lambda/2 (sum_i dRow(i) (|U(i,:)|^2 + a(i)^2)
+%                  + sum_j dCol(j) (|V(:,j)|^2 + b(j)^2))
+%   (dRow, dCol are the blocks' weight sums under count-scaled
+%   regularization, ones under uniform). Each sweep solves for every
+%   column of [V; b] given [U a], then every row of [U a] given [V; b].
+%   A block's solution is its Newton step from the current point, which
+%   for a quadratic is the exact minimizer:
+%     [V; b](:,j) -= (R_j' R_j) \ (g_j / dCol(j)),
+%   g the gradient and R_j the factor of the block's normal matrix over
+%   dCol(j), built by the triplet builder with weights w/dCol(j) and the
+%   fixed column of ones for the bias. The gradient comes from the
+%   residual on the pattern, which the sweep needs anyway for its history:
+%   one sparse product per half-sweep and no right-hand side to assemble.
+%
+%   S holds U, V, a, b; E is the sparse matrix on the pattern that carries
+%   the weighted residual (refilled in place); HELD is a struct with I, J
+%   (uint32) and v, or empty; SAY prints progress when verbose.
+kern = P.kern;
+m = P.m;
+n = P.n;
+r = size(S.U, 2);
+maxSweeps = opts.sweeps;
+hist = struct('objective', NaN(maxSweeps, 1), 'rmse_train', NaN(maxSweeps, 1), ...
+              'rmse_heldout', NaN(maxSweeps, 1), 'gradnorm', NaN(maxSweeps, 1), ...
+              'time', NaN(maxSweeps, 1), 'gradnorm0', NaN, 'sweeps', 0, 'converged', false);
+
+% The start: residual and gradient at (U0, V, a, b).
+[E, res] = residual(P, E, S);
+gV = columnGradient(P, E, S, lambda);
+gU = rowGradient(P, E, S, lambda);
+hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
+clear gU res
+if opts.verbose
+    fprintf('%5s  %14s  %11s  %11s  %10s  %8s  %9s\n', 'sweep', 'objective', ...
+            'train RMSE', 'held RMSE', '|grad|', 'seconds', 'left');
+end
+
+for s = 1:maxSweeps
+    t0 = tic;
+    % Column step: every column of [V; b] given [U a].
+    Rv = kern.delmirost(P.ChatV, rowSide(S, P.biases, m), lambda, P.I, P.J, uint32(n));
+    step = kern.vantresk(Rv, gV ./ P.dCol);
+    clear Rv
+    S.V = S.V - step(1:r, :);
+    S.V(:, P.emptyCol) = 0;
+    if P.biases
+        S.b = S.b - step(r + 1, :);
+        S.b(P.emptyCol) = 0;
+    end
+    clear step
+
+    % Row step: every row of [U a] given [V; b].
+    [E, res] = residual(P, E, S);
+    clear res
+    gU = rowGradient(P, E, S, lambda);
+    if isempty(P.wr)
+        if P.scaled
+            ChatU = 1 ./ P.dRow(P.Ir);
+        else
+            ChatU = ones(P.N, 1);
+        end
+    else
+        ChatU = P.wr ./ P.dRow(P.Ir);
+    end
+    Ru = kern.delmirost(ChatU, colSide(S, P.biases, n), lambda, P.Jr, P.Ir, uint32(m));
+    clear ChatU
+    step = kern.vantresk(Ru, (gU ./ P.dRow).');
+    clear Ru gU
+    S.U = S.U - step(1:r, :).';
+    S.U(P.emptyRow, :) = 0;
+    if P.biases
+        S.a = S.a - step(r + 1, :).';
+        S.a(P.emptyRow) = 0;
+    end
+    clear step
+
+    % Evaluate: residual, the column part of the gradient (the row part
+    % vanishes up to rounding, the rows having just been solved for), the
+    % objective, and the held-out error.
+    [E, res] = residual(P, E, S);
+    gV = columnGradient(P, E, S, lambda);
+    g = sqrt(gV(:).' * gV(:));
+    if isempty(P.w)
+        fit = res.' * res;
+    else
+        fit = res.' * (P.w .* res);
+    end
+    hist.objective(s) = 0.5 * (fit + lambda * penalty(P, S));
+    hist.rmse_train(s) = sqrt((res.' * res) / P.N);
+    clear res
+    if ~isempty(held)
+        resh = held.v - predict(kern, S, P.biases, held.I, held.J);
+        hist.rmse_heldout(s) = sqrt((resh.' * resh) / numel(resh));
+    end
+    hist.gradnorm(s) = g;
+    hist.time(s) = toc(t0);
+    hist.sweeps = s;
+    if opts.verbose
+        left = (maxSweeps - s) * median(hist.time(1:s));
+        fprintf('%5d  %14.8e  %11.6f  %11.6f  %10.3e  %8.3f  %9s\n', s, hist.objective(s), ...
+                hist.rmse_train(s), hist.rmse_heldout(s), g, hist.time(s), duration(left));
+    end
+    if g <= opts.tol * hist.gradnorm0
+        hist.converged = true;
+        break;
+    end
+end
+k = hist.sweeps;
+for f = {'objective', 'rmse_train', 'rmse_heldout', 'gradnorm', 'time'}
+    hist.(f{1}) = hist.(f{1})(1:k);
+end
+end
+
+
+function W = rowSide(S, biases, m)
+% The rows of the column step's regressors: [U 1] with biases, else U.
+if biases
+    W = [S.U, ones(m, 1)];
+else
+    W = S.U;
+end
+end
+
+
+function W = colSide(S, biases, n)
+if biases
+    W = [S.V.', ones(n, 1)];
+else
+    W = S.V.';
+end
+end
+
+
+function x = predict(kern, S, biases, I, J)
+% The model at the pairs (I, J), without the global mean: one masked
+% product of [U a 1] and [V; 1; b].
+if biases
+    x = kern.ombrelast([S.U, S.a, ones(size(S.a))], [S.V; ones(size(S.b)); S.b], I, J);
+else
+    x = kern.ombrelast(S.U, S.V, I, J);
+end
+end
+
+
+function [E, res] = residual(P, E, S)
+% The residual on the pattern, and E refilled with the weighted residual.
+res = P.v - predict(P.kern, S, P.biases, P.I, P.J);
+if isempty(P.w)
+    x = res;
+else
+    x = P.w .* res;
+end
+if P.kern.inPlace
+    nzoverwrite(E, x);
+else
+    E = plain_nzoverwrite(E, x, P.I, P.J);
+end
+end
+
+
+function g = columnGradient(P, E, S, lambda)
+% Gradient of f with respect to [V; b], from the weighted residual E.
+g = lambda * S.V .* P.dCol - S.U.' * E;
+if P.biases
+    g = [g; lambda * S.b .* P.dCol - full(sum(E, 1))];
+end
+end
+
+
+function g = rowGradient(P, E, S, lambda)
+% Gradient of f with respect to [U a], M-by-(r+1).
+g = lambda * S.U .* P.dRow - E * S.V.';
+if P.biases
+    g = [g, lambda * S.a .* P.dRow - full(sum(E, 2))];
+end
+end
+
+
+function p = penalty(P, S)
+p = P.dRow.' * sum(S.U .^ 2, 2) + sum(S.V .^ 2, 1) * P.dCol.';
+if P.biases
+    p = p + P.dRow.' * (S.a .^ 2) + (S.b .^ 2) * P.dCol.';
+end
+end
+
+
+function s = duration(t)
+if t < 120
+    s = sprintf('%.0f s', t);
+elseif t < 7200
+    s = sprintf('%.1f min', t / 60);
+else
+    s = sprintf('%.1f h', t / 3600);
+end
+end

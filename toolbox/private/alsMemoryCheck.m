@@ -1,0 +1,67 @@
+function need = alsMemoryCheck(N, m, n, r, weighted, implicit, opts, progress)
+%ALSMEMORYCHECK  Estimate a fit's memory and refuse one that cannot fit.
+%   The estimate counts what the fit keeps on the pattern (uint32 indices
+%   in two orders, the values and block scales, one sparse matrix), the
+%   largest temporaries of a sweep, one cell of block factors and the
+%   dense factors. When it exceeds the memory the system reports as
+%   available by more than a quarter, the fit stops before building
+%   anything, with error identifier 'alscomplete:memory'. The check reads
+%   /proc/meminfo where there is one (Linux) and MATLAB's MEMORY function
+%   on Windows; elsewhere it only reports.
+perEntry = 48 + 16;
+if weighted
+    perEntry = perEntry + 16;
+end
+extra = 0;
+if implicit
+    % The pattern grows by r entries per row and per column.
+    extra = (m + n) * r * (perEntry + 16);
+end
+k = r + 1;
+factors = max(m, n) * (8 * k * k + 160);
+dense = 8 * (m + n) * (k + 1) * 6;
+need = N * perEntry + extra + factors + dense;
+avail = availableMemory();
+if isfinite(avail)
+    progress('%d entries, rank %d: about %s of memory needed, %s available', ...
+             N, r, bytes(need), bytes(avail));
+else
+    progress('%d entries, rank %d: about %s of memory needed', N, r, bytes(need));
+end
+if strcmp(opts.memory, 'check') && isfinite(avail) && need > 1.25 * avail
+    error('alscomplete:memory', ...
+          ['alscomplete: this fit needs about %s of memory and only %s is available ' ...
+           '(%d entries, rank %d); free memory, lower the rank, or set ''memory'' to ' ...
+           '''ignore'' to try anyway.'], bytes(need), bytes(avail), N, r);
+end
+end
+
+
+function b = availableMemory()
+b = Inf;
+fid = fopen('/proc/meminfo', 'r');
+if fid >= 0
+    text = fread(fid, Inf, '*char').';
+    fclose(fid);
+    tok = regexp(text, 'MemAvailable:\s*(\d+)\s*kB', 'tokens', 'once');
+    if ~isempty(tok)
+        b = 1024 * str2double(tok{1});
+    end
+elseif exist('memory', 'file') == 2 || exist('memory', 'builtin') == 5
+    try
+        user = memory();
+        b = user.MemAvailableAllArrays;
+    catch
+        b = Inf;
+    end
+end
+end
+
+
+function s = bytes(b)
+if b >= 2^30
+    s = sprintf('%.1f GB', b / 2^30);
+else
+    s = sprintf('%.0f MB', b / 2^20);
+end
+end

@@ -1,0 +1,143 @@
+function opts = alsOptions(args)
+%ALSOPTIONS  Parse and check the options of the completion routine.
+%   ARGS is a cell holding one struct or name/value pairs (names are
+%   case-insensitive). Returns every option with its default filled in;
+%   defaults that depend on the kind of feedback are resolved here.
+opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
+              'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
+              'U0', [], 'init', 'svd', 'backend', 'auto', ...
+              'regularization', '', 'biases', [], 'feedback', 'explicit', ...
+              'alpha', 10, 'validation', 0.1, 'memory', 'check');
+known = fieldnames(opts);
+if numel(args) == 1 && isstruct(args{1})
+    given = args{1};
+    names = fieldnames(given);
+    values = cell(size(names));
+    for k = 1:numel(names)
+        values{k} = given.(names{k});
+    end
+else
+    if mod(numel(args), 2) ~= 0
+        alsFail('options must be a struct or name/value pairs');
+    end
+    names = args(1:2:end);
+    values = args(2:2:end);
+end
+for k = 1:numel(names)
+    if ~ischar(names{k})
+        alsFail('option names must be character strings');
+    end
+    hit = find(strcmpi(names{k}, known), 1);
+    if isempty(hit)
+        alsFail(sprintf('unknown option ''%s''', names{k}));
+    end
+    opts.(known{hit}) = values{k};
+end
+
+opts.feedback = choice(opts.feedback, 'feedback', {'explicit', 'implicit'});
+implicit = strcmp(opts.feedback, 'implicit');
+r = opts.rank;
+if ~isnumeric(r) || ~isscalar(r) || ~isreal(r) || ~isfinite(r) || r ~= round(r) || r < 1
+    alsFail('rank must be an integer of at least 1');
+end
+opts.rank = double(r);
+if isempty(opts.regularization)
+    if implicit
+        opts.regularization = 'uniform';
+    else
+        opts.regularization = 'scaled';
+    end
+end
+opts.regularization = choice(opts.regularization, 'regularization', {'scaled', 'uniform'});
+if isempty(opts.biases)
+    opts.biases = ~implicit;
+end
+if ~(islogical(opts.biases) || isnumeric(opts.biases)) || ~isscalar(opts.biases)
+    alsFail('biases must be true or false');
+end
+opts.biases = logical(opts.biases);
+if implicit && opts.biases
+    alsFail('biases are not part of the implicit-feedback model: leave biases out or set it to false');
+end
+if implicit && ~isempty(opts.heldout)
+    alsFail(['heldout (an RMSE on held-out values) does not apply to implicit feedback: ' ...
+             'rank held-out interactions with alsrankmetrics']);
+end
+
+% lambda: a positive scalar, a vector of them to choose from on a
+% validation part of the entries, or 'auto' for the default grid.
+lam = opts.lambda;
+opts.lambdagrid = [];
+if isempty(lam)
+    if implicit
+        lam = 1;
+    elseif strcmp(opts.regularization, 'scaled')
+        lam = 0.05;
+    else
+        lam = 0.1;
+    end
+end
+if ischar(lam)
+    if ~strcmpi(lam, 'auto')
+        alsFail('lambda must be a positive finite scalar, a vector of them, or ''auto''');
+    end
+    base = 0.05;
+    if implicit
+        base = 1;
+    elseif strcmp(opts.regularization, 'uniform')
+        base = 1;
+    end
+    % From strong to weak regularization, a factor of two apart: each fit
+    % starts from the previous one, the easiest path to follow.
+    opts.lambdagrid = base * 2 .^ (3:-1:-3);
+    lam = NaN;
+elseif ~isnumeric(lam) || ~isreal(lam) || isempty(lam) || ~all(isfinite(lam(:))) ...
+        || ~all(lam(:) > 0)
+    alsFail('lambda must be a positive finite scalar, a vector of them, or ''auto''');
+elseif numel(lam) > 1
+    opts.lambdagrid = sort(double(lam(:).'), 'descend');
+    lam = NaN;
+end
+opts.lambda = double(lam);
+if ~isempty(opts.lambdagrid)
+    f = opts.validation;
+    if ~isnumeric(f) || ~isscalar(f) || ~isreal(f) || ~(f > 0 && f < 1)
+        alsFail('validation must be a fraction between 0 and 1');
+    end
+end
+s = opts.sweeps;
+if ~isnumeric(s) || ~isscalar(s) || ~isreal(s) || ~isfinite(s) || s ~= round(s) || s < 1
+    alsFail('sweeps must be an integer of at least 1');
+end
+opts.sweeps = double(s);
+if ~isnumeric(opts.tol) || ~isscalar(opts.tol) || ~isreal(opts.tol) || ~(opts.tol >= 0)
+    alsFail('tol must be a non-negative scalar');
+end
+opts.tol = double(opts.tol);
+if ~isnumeric(opts.seed) || ~isscalar(opts.seed) || ~isreal(opts.seed) || opts.seed < 0
+    alsFail('seed must be a non-negative scalar');
+end
+a = opts.alpha;
+if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a <= 0
+    alsFail('alpha must be a positive finite scalar');
+end
+opts.alpha = double(a);
+opts.verbose = logical(opts.verbose(1));
+opts.init = choice(opts.init, 'init', {'svd', 'random'});
+opts.backend = choice(opts.backend, 'backend', {'auto', 'compiled', 'plain'});
+opts.memory = choice(opts.memory, 'memory', {'check', 'ignore'});
+end
+
+
+function v = choice(v, name, allowed)
+if ~ischar(v) || ~any(strcmpi(v, allowed))
+    quoted = strcat('''', allowed, '''');
+    if numel(allowed) == 2
+        list = [quoted{1} ' or ' quoted{2}];
+    else
+        list = [strjoin(quoted(1:end - 1), ', ') ' or ' quoted{end}];
+    end
+    alsFail(sprintf('%s must be %s', name, list));
+end
+v = lower(v);
+end

@@ -1,0 +1,39 @@
+function U = alsStartPoint(X, N, r, init, seed)
+%ALSSTARTPOINT  Start for U: leading singular vectors of the data, or Gaussian.
+%   X is the M-by-N sparse matrix of the weighted (centered) data, zero
+%   where nothing is observed, at N observed entries. 'svd' takes its leading left singular
+%   vectors, each scaled by the square root of its singular value over the
+%   observed fraction (so that U*V starts at the data's scale); 'random'
+%   takes Gaussian entries. The global random state is left as it was.
+[m, n] = size(X);
+saved = rng;
+rng(seed);
+if strcmp(init, 'random')
+    U = randn(m, r) / sqrt(r);
+else
+    if min(m, n) <= 400
+        [u, s] = svd(full(X), 'econ');
+    else
+        % Two steps of subspace iteration from a random block: close
+        % enough to the leading singular vectors for a start, at the
+        % price of five products with the sparse data (less than a sweep),
+        % and the same steps on every host.
+        [Q, ~] = qr(X * randn(n, r + 5), 0);
+        for step = 1:2
+            [Q, ~] = qr(X * (Q.' * X).', 0);
+        end
+        [u, s] = svd(Q.' * X, 'econ');
+        u = Q * u;
+    end
+    k = min([r, size(u, 2), size(s, 1)]);
+    u = u(:, 1:k);
+    s = diag(s);
+    s = s(1:k);
+    % A zero singular value would give a zero column, which the sweeps
+    % never leave: keep every column slightly alive.
+    s = max(s(:).', max([s(:); 1]) * 1e-6);
+    fraction = N / (m * n);
+    U = [u .* sqrt(s / fraction), randn(m, r - k) / sqrt(r)];
+end
+rng(saved);
+end
