@@ -1,0 +1,185 @@
+function [S, hist, seen] = alsImplicitFit(I, J, vals, m, n, opts, kern, progress, tStart, wantSeen)
+%ALSIMPLICITFIT  Confidence-weighted alternating least squares for implicit feedback.
+%   Minimizes
+%     f = 1/2 sum_{all i,j} c(i,j) (p(i,j) - U(i,:) V(:,j))^2
+%       + lambda/2 (sum_i d_i |U(i,:)|^2 + sum_j e_j |V(:,j)|^2)
+%   with p = 1, c = 1 + alpha*vals at the observed entries and p = 0,
+%   c = 1 elsewhere. The sum over all entries splits into U'*U (or V*V')
+%   plus corrections on the pattern, so a column's normal matrix is
+%     U'*U + sum_{observed i} alpha*vals U(i,:)'U(i,:) + lambda e_j I.
+%   The triplet builder forms it unchanged from an extended pattern: the
+%   other factor gets r extra rows holding a factor R with R'*R = U'*U,
+%   and every column r extra entries on those rows with weight 1. The
+%   extended pattern and its weights are built once; only the r extra
+%   rows change. Each block's solution is its Newton step from the
+%   current point, the gradient coming from the residual on the pattern:
+%     grad_V = U'*U*V + lambda V.*e - U' * (1 + alpha*vals.*(1 - pred)).
+N = numel(vals);
+r = opts.rank;
+lambda = opts.lambda;
+alpha = opts.alpha;
+
+% The pattern sorted by column, through positions as for explicit
+% feedback; a repeated pair shows as a missing position.
+E = sparse(double(I), double(J), (1:N).', m, n);
+if nnz(E) < N
+    lin = (double(J) - 1) * m + double(I);
+    [lin, ord] = sort(lin);
+    k = ord(find(diff(lin) == 0, 1));
+    alsFail(sprintf('the entry (%d, %d) is observed more than once', double(I(k)), double(J(k))));
+end
+clear I J
+conf = alpha * vals(:);
+clear vals
+[Is, Js, ord] = find(E);
+P.I = uint32(Is);
+P.J = uint32(Js);
+clear Is Js
+P.a = conf(ord);
+clear ord
+progress('sorted %d entries', N);
+
+% Extended patterns: r extra entries at the end of every column (rows
+% m+1..m+r) and of every row (columns n+1..n+r); values are positions,
+% confidences come from them.
+[Ic, Jc, pos] = find([E; sparse(reshape(N + (1:r * n), r, n))]);
+P.Ic = uint32(Ic);
+P.Jc = uint32(Jc);
+clear Ic Jc
+wc = ones(numel(pos), 1);
+obs = pos <= N;
+wc(obs) = conf(pos(obs));
+clear pos obs
+[Jr, Ir, pos] = find([E.'; sparse(reshape(N + (1:r * m), r, m))]);
+P.Ir = uint32(Ir);
+P.Jr = uint32(Jr);
+clear Ir Jr
+wr = ones(numel(pos), 1);
+obs = pos <= N;
+wr(obs) = conf(pos(obs));
+clear pos obs conf
+
+colCount = accumarray(double(P.J), 1, [n 1]).';
+rowCount = accumarray(double(P.I), 1, [m 1]);
+if strcmp(opts.regularization, 'scaled')
+    e = max(colCount, 1);
+    d = max(rowCount, 1);
+else
+    e = ones(1, n);
+    d = ones(m, 1);
+end
+ChatV = wc ./ reshape(e(P.Jc), [], 1);
+ChatU = wr ./ d(P.Ir);
+clear wc wr
+progress('built the extended patterns (%d and %d entries)', numel(P.Ic), numel(P.Ir));
+
+if isempty(opts.U0)
+    if kern.inPlace
+        nzoverwrite(E, 1 + P.a);
+    else
+        E = plain_nzoverwrite(E, 1 + P.a, P.I, P.J);
+    end
+    U = alsStartPoint(E, N, r, opts.init, opts.seed);
+    progress('start point (%s)', opts.init);
+else
+    U = opts.U0;
+end
+V = zeros(r, n);
+
+maxSweeps = opts.sweeps;
+hist = struct('objective', NaN(maxSweeps, 1), 'rmse_train', NaN(maxSweeps, 1), ...
+              'rmse_heldout', NaN(maxSweeps, 1), 'gradnorm', NaN(maxSweeps, 1), ...
+              'time', NaN(maxSweeps, 1), 'gradnorm0', NaN, 'sweeps', 0, 'converged', false);
+[E, pred] = residual(kern, P, E, U, V);
+clear pred
+gV = U.' * U * V + lambda * V .* e - U.' * E;
+gU = lambda * U .* d;
+hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
+clear gU
+hist.setup = toc(tStart);
+if opts.verbose
+    fprintf('%5s  %14s  %11s  %10s  %8s  %9s\n', 'sweep', 'objective', ...
+            'train RMSE', '|grad|', 'seconds', 'left');
+end
+for s = 1:maxSweeps
+    t0 = tic;
+    % Column step, with U extended by a factor of U'*U.
+    Rv = kern.delmirost(ChatV, [U; gramFactor(U.' * U)], lambda, P.Ic, P.Jc, uint32(n));
+    step = kern.vantresk(Rv, gV ./ e);
+    clear Rv
+    V = V - step;
+    clear step
+
+    % Row step, with V' extended by a factor of V*V'.
+    [E, pred] = residual(kern, P, E, U, V);
+    clear pred
+    gU = U * (V * V.') + lambda * U .* d - E * V.';
+    Ru = kern.delmirost(ChatU, [V.'; gramFactor(V * V.')], lambda, P.Jr, P.Ir, uint32(m));
+    step = kern.vantresk(Ru, (gU ./ d).');
+    clear Ru gU
+    U = U - step.';
+    clear step
+
+    [E, pred] = residual(kern, P, E, U, V);
+    gV = U.' * U * V + lambda * V .* e - U.' * E;
+    g = sqrt(gV(:).' * gV(:));
+    miss = 1 - pred;
+    everywhere = sum(sum((U.' * U) .* (V * V.')));
+    fit = everywhere + (miss.' * ((1 + P.a) .* miss)) - pred.' * pred;
+    penalty = d.' * sum(U .^ 2, 2) + sum(V .^ 2, 1) * e.';
+    hist.objective(s) = 0.5 * (fit + lambda * penalty);
+    hist.rmse_train(s) = sqrt((miss.' * miss) / N);
+    clear miss pred
+    hist.gradnorm(s) = g;
+    hist.time(s) = toc(t0);
+    hist.sweeps = s;
+    if opts.verbose
+        left = (maxSweeps - s) * median(hist.time(1:s));
+        fprintf('%5d  %14.8e  %11.6f  %10.3e  %8.3f  %9s\n', s, hist.objective(s), ...
+                hist.rmse_train(s), g, hist.time(s), sprintf('%.0f s', left));
+    end
+    if g <= opts.tol * hist.gradnorm0
+        hist.converged = true;
+        break;
+    end
+end
+k = hist.sweeps;
+for f = {'objective', 'rmse_train', 'rmse_heldout', 'gradnorm', 'time'}
+    hist.(f{1}) = hist.(f{1})(1:k);
+end
+seen = [];
+if wantSeen
+    if kern.inPlace
+        nzoverwrite(E, ones(N, 1));
+    else
+        E = plain_nzoverwrite(E, ones(N, 1), P.I, P.J);
+    end
+    seen = logical(E.');
+end
+S = struct('U', U, 'V', V, 'a', zeros(m, 1), 'b', zeros(1, n));
+end
+
+
+function [E, pred] = residual(kern, P, E, U, V)
+% The prediction on the pattern, and E refilled with 1 + alpha*vals*(1 - pred),
+% the pattern's share of the gradient.
+pred = kern.ombrelast(U, V, P.I, P.J);
+x = 1 + P.a .* (1 - pred);
+if kern.inPlace
+    nzoverwrite(E, x);
+else
+    E = plain_nzoverwrite(E, x, P.I, P.J);
+end
+end
+
+
+function R = gramFactor(G)
+% Rows whose Gram matrix is G: the upper Cholesky factor, or, when G is
+% singular, its eigenvectors scaled by the square roots of its eigenvalues.
+G = (G + G.') / 2;
+[R, fail] = chol(G);
+if fail
+    [Q, L] = eig(G);
+    R = diag(sqrt(max(diag(L), 0))) * Q.';
+end
+end
