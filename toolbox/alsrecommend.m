@@ -7,7 +7,8 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %   holds the predicted scores of those columns. ROWS may come in any order
 %   and repeat; ':' stands for every row (1:MODEL.m).
 %
-%   MODEL is a struct as the completion and baseline routines return it:
+%   MODEL is a struct as ALSCOMPLETE (its fourth output) and ALSPOPULARITY
+%   return it:
 %     U, V        the factors, M-by-r and r-by-N (r may be 0)
 %     mean        a scalar; rowBias M-by-1; colBias 1-by-N (zeros where
 %                 the fit has no biases)
