@@ -39,8 +39,8 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %   into 2K groups, and the K-th largest group maximum is a threshold that
 %   at least K scores reach, so no score of the top K is below it. Only the
 %   scores at or above it are sorted. For all 6000 rows of a 6000-by-4000
-%   rank-10 model and K = 10 this takes about 0.1 s in Octave, some 15 to
-%   20 times less than sorting every row (bench/bench_recommend.m). Where
+%   rank-10 model and K = 10 this takes about 0.08 s in Octave, some 20
+%   times less than sorting every row (bench/bench_recommend.m). Where
 %   N < 8K every row is sorted in full.
 %
 %   Bad input (a model with missing or inconsistent fields, rows outside
