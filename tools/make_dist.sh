@@ -16,14 +16,16 @@ set -- "$out"/mex/*.mex*
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-mkdir -p "$stage/$top/plugins" "$stage/$top/toolbox/plain"
+mkdir -p "$stage/$top/plugins" "$stage/$top/toolbox/plain" "$stage/$top/toolbox/private"
 cp "$@" "$stage/$top/plugins/"
 # Help files beside the plug-ins: help finds them, calls still go to the
 # plug-in of the host's own platform.
 cp "$root"/toolbox/help/*.m "$stage/$top/plugins/"
 cp "$root"/toolbox/alscomplete.m "$root"/toolbox/readtriplets.m "$root"/toolbox/alsdemo.m \
+   "$root"/toolbox/alsrecommend.m "$root"/toolbox/alsrankmetrics.m "$root"/toolbox/alspopularity.m \
    "$stage/$top/toolbox/"
 cp "$root"/toolbox/plain/*.m "$stage/$top/toolbox/plain/"
+cp "$root"/toolbox/private/*.m "$stage/$top/toolbox/private/"
 suffixes=$(for f in "$@"; do echo "${f##*.}"; done | sort -u | tr '\n' ' ')
 sed -e "s/@VERSION@/$version/g" -e "s/@SUFFIXES@/$suffixes/" "$root/tools/dist-README.txt" \
   > "$stage/$top/README.txt"

@@ -58,9 +58,11 @@ function passed = check_package (root, names, scratch)
       assert (where(end-3:end), '.mex');
       check_help (names{k});
     end
-    for f = {'alscomplete', 'readtriplets', 'alsdemo', 'plain_delmirost'}
+    for f = {'alscomplete', 'readtriplets', 'alsdemo', 'plain_delmirost', 'alsrecommend'}
       assert (strncmp (which (f{1}), fullfile (scratch, 'pkg'), numel (fullfile (scratch, 'pkg'))));
     end
+    % The toolbox's private helpers came along.
+    assert (alsrecommend (alspopularity ([1 2 2], [1 1 2], 3, 2), 3, 1), 1);
     check_calls (names);
     pkg ('unload', 'alskernels');
   unwind_protect_cleanup

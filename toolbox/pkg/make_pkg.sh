@@ -7,7 +7,9 @@
 #
 # Layout of the tarball (alskernels/):
 #   DESCRIPTION INDEX COPYING post_install.m
-#   inst/              the routine, the reader, the demo, the plain kernels
+#   inst/              the routine, the reader, the demo, recommending and
+#                      ranking, the plain kernels
+#   inst/private/      the toolbox's helpers
 #   inst/kernelhelp/   the plug-ins' help files; post_install moves them
 #                      beside the built .mex files
 #   src/Makefile       builds the .mex files with mkoctfile --mex
@@ -24,11 +26,13 @@ outdir=$(cd "$outdir" && pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 pkg="$stage/$name"
-mkdir -p "$pkg/inst/kernelhelp" "$pkg/src/kernels" "$pkg/src/factor" "$pkg/src/host"
+mkdir -p "$pkg/inst/kernelhelp" "$pkg/inst/private" "$pkg/src/kernels" "$pkg/src/factor" "$pkg/src/host"
 
 cp "$here/DESCRIPTION" "$here/INDEX" "$here/COPYING" "$here/post_install.m" "$pkg/"
 cp "$root/toolbox/alscomplete.m" "$root/toolbox/readtriplets.m" "$root/toolbox/alsdemo.m" \
+   "$root/toolbox/alsrecommend.m" "$root/toolbox/alsrankmetrics.m" "$root/toolbox/alspopularity.m" \
    "$root"/toolbox/plain/*.m "$pkg/inst/"
+cp "$root"/toolbox/private/*.m "$pkg/inst/private/"
 cp "$root"/toolbox/help/*.m "$pkg/inst/kernelhelp/"
 cp "$here/Makefile.src" "$pkg/src/Makefile"
 cp "$root"/src/kernels/*.cpp "$pkg/src/kernels/"
