@@ -101,7 +101,11 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %     init     ['svd']  start point U0 when none is given: 'svd' takes the
 %                       leading singular vectors of the weighted, centered
 %                       data (zeros where nothing is observed), scaled by
-%                       the observed fraction; 'random' takes Gaussian entries
+%                       the observed fraction; 'random' takes Gaussian
+%                       entries. With biases, the start also solves once
+%                       for the column biases and then the row biases (U
+%                       and V zero), and the singular vectors are those of
+%                       what the biases leave.
 %     seed     [0]      seed of the random numbers of the start point and of
 %                       the validation part (the global random state is
 %                       restored afterwards)
@@ -198,22 +202,31 @@ else
     if ~isempty(Ih)
         held = struct('I', uint32(Ih), 'J', uint32(Jh), 'v', vh - P.mean);
     end
+    a0 = zeros(m, 1);
+    b0 = zeros(1, n);
     if isempty(opts.U0)
-        if isempty(P.w)
+        if P.biases
+            startLambda = opts.lambda;
+            if isnan(startLambda)
+                startLambda = opts.lambdagrid(ceil(end / 2));
+            end
+            [a0, b0, E] = alsStartBiases(P, E, startLambda);
+        else
             x = P.v;
-        else
-            x = P.w .* P.v;
+            if ~isempty(P.w)
+                x = P.w .* x;
+            end
+            if kern.inPlace
+                nzoverwrite(E, x);
+            else
+                E = plain_nzoverwrite(E, x, P.I, P.J);
+            end
+            clear x
         end
-        if kern.inPlace
-            nzoverwrite(E, x);
-        else
-            E = plain_nzoverwrite(E, x, P.I, P.J);
-        end
-        clear x
         U0 = alsStartPoint(E, N, r, opts.init, opts.seed);
         progress('start point (%s)', opts.init);
     end
-    S = struct('U', U0, 'V', zeros(r, n), 'a', zeros(m, 1), 'b', zeros(1, n));
+    S = struct('U', U0, 'V', zeros(r, n), 'a', a0, 'b', b0);
     clear U0
     search = [];
     lambda = opts.lambda;

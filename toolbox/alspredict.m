@@ -42,12 +42,13 @@ if ~all(I >= 1 & I == round(I) & I < 2^32) || ~all(J >= 1 & J == round(J) & J < 
 end
 [m, r] = size(model.U);
 n = size(model.V, 2);
-% Unknown rows and columns point at one extra row of zeros (column of
-% zeros) beside the factors and biases.
+% One product of [U rowBias 1] and [V; 1; colBias]. Unknown rows point
+% at an extra row [0 0 1] (no factor, no row bias, the column bias) and
+% unknown columns at an extra column [0; 1; 0] (the row bias alone).
 I(I > m) = m + 1;
 J(J > n) = n + 1;
-A = [model.U, model.rowBias(:), ones(m, 1); zeros(1, r + 2)];
-B = [model.V, zeros(r, 1); ones(1, n), 0; model.colBias(:).', 0];
+A = [model.U, model.rowBias(:), ones(m, 1); zeros(1, r + 1), 1];
+B = [model.V, zeros(r, 1); ones(1, n), 1; model.colBias(:).', 0];
 if exist('ombrelast') == 3 %#ok<EXIST>
     x = ombrelast(A, B, uint32(I), uint32(J));
 else

@@ -16,6 +16,8 @@ else
 end
 P.dCol = dCol;
 P.dRow = dRow;
+P.colSum = colSum;
+P.rowSum = rowSum;
 P.emptyCol = colSum == 0;
 P.emptyRow = rowSum == 0;
 if isempty(P.w)

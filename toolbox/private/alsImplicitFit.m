@@ -108,6 +108,8 @@ for s = 1:maxSweeps
     step = kern.vantresk(Rv, gV ./ e);
     clear Rv
     V = V - step;
+    % A column without interactions has a zero right-hand side: exactly 0.
+    V(:, colCount == 0) = 0;
     clear step
 
     % Row step, with V' extended by a factor of V*V'.
@@ -118,6 +120,7 @@ for s = 1:maxSweeps
     step = kern.vantresk(Ru, (gU ./ d).');
     clear Ru gU
     U = U - step.';
+    U(rowCount == 0, :) = 0;
     clear step
 
     [E, pred] = residual(kern, P, E, U, V);
