@@ -16,6 +16,9 @@
 #     (a DWARF one only where there is an __eh_frame): a host that unwinds
 #     through a plug-in (a crash report, an error raised in a callback)
 #     finds each frame's caller;
+#   - on arm64, an ad-hoc code signature that matches the file
+#     (check_signature.sh beside this file): macOS runs no unsigned arm64
+#     code.
 # usage: check_macho.sh FILE "HOST-LAPACK-LIBS" MIN-MACOS CPU
 # CPU as otool names it: X86_64 or ARM64. The llvm tools come from $OTOOL,
 # $NM and $OBJDUMP.
@@ -61,7 +64,7 @@ while read -r symbol lib; do
     _mexErrMsgTxt) want=libmex ;;
     _dgemm_) want=libmwblas ;;
     _dpotrf_|_dpotrs_) want=libmwlapack ;;
-    _memcpy|_sqrt|___bzero|___stack_chk_fail|___stack_chk_guard|dyld_stub_binder) want=libSystem ;;
+    _memcpy|_sqrt|___bzero|_bzero|___stack_chk_fail|___stack_chk_guard|dyld_stub_binder) want=libSystem ;;
     *) want=none; say "imports $symbol from $lib, which no plug-in calls" ;;
   esac
   [ "$want" = none ] || [ "$lib" = "$want" ] || say "$symbol from $lib, not $want"
@@ -109,6 +112,10 @@ else
         if (m == 0) print "no function starts"
       }')
   [ -z "$problems" ] || say "$(echo "$problems" | tr '\n' ';')"
+fi
+
+if [ "$cpu" = ARM64 ]; then
+  "$(dirname "$0")/check_signature.sh" "$file" || fail=1
 fi
 
 [ $fail = 0 ] && echo "$name: binary contract holds"
