@@ -16,14 +16,17 @@
 #     (a DWARF one only where there is an __eh_frame): a host that unwinds
 #     through a plug-in (a crash report, an error raised in a callback)
 #     finds each frame's caller;
+#   - the same imports, each from the same library, as the plug-in of the
+#     same kernel for another processor, where one is given and built (the
+#     zero fill is ___bzero on x86-64, _bzero on arm64);
 #   - on arm64, an ad-hoc code signature that matches the file
 #     (check_signature.sh beside this file): macOS runs no unsigned arm64
 #     code.
-# usage: check_macho.sh FILE "HOST-LAPACK-LIBS" MIN-MACOS CPU
+# usage: check_macho.sh FILE "HOST-LAPACK-LIBS" MIN-MACOS CPU [OTHER-FILE]
 # CPU as otool names it: X86_64 or ARM64. The llvm tools come from $OTOOL,
 # $NM and $OBJDUMP.
 set -u
-file=$1 lapack=$2 minos=$3 cpu=$4
+file=$1 lapack=$2 minos=$3 cpu=$4 other=${5:-}
 name=$(basename "$file")
 fail=0
 say() { echo "$name: $*"; fail=1; }
@@ -71,6 +74,18 @@ while read -r symbol lib; do
 done <<END
 $imports
 END
+
+# Imports as "symbol library" lines, the zero fill under one name.
+importsOf() { "$NM" -m -u "$1" | awk '{print $3, $5}' | tr -d ')' | sed 's/^_bzero /___bzero /' | sort; }
+if [ -n "$other" ]; then
+  if [ -f "$other" ]; then
+    mine=$(importsOf "$file") theirs=$(importsOf "$other")
+    [ "$mine" = "$theirs" ] ||
+      say "imports differ from $(basename "$other")'s: only here [$(echo "$mine" | grep -v -x -F "$theirs" | tr '\n' ';')], only there [$(echo "$theirs" | grep -v -x -F "$mine" | tr '\n' ';')]"
+  else
+    echo "$name: $(basename "$other") not built: imports not compared"
+  fi
+fi
 
 # Unwind entries: each covers from its function offset to the next entry's;
 # the last top-level index gives the end of the last one. An encoding's mode
