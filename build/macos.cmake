@@ -1,8 +1,13 @@
-# macOS plug-ins (.mexmaci64): Mach-O bundles that export _mexFunction only
-# and load the host's libraries through @rpath. The host's libraries and the
-# C library are the text stubs in macos-stubs/: every symbol resolves at link
-# time against them, and nothing of this machine goes into the file.
-set(KERNELS_MEX_SUFFIX .mexmaci64)
+# macOS plug-ins (x86-64 .mexmaci64, arm64 .mexmaca64): Mach-O bundles that
+# export _mexFunction only and load the host's libraries through @rpath. The
+# host's libraries and the C library are the text stubs in macos-stubs/ (one
+# stub for both processors): every symbol resolves at link time against
+# them, and nothing of this machine goes into the file.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL arm64)
+  set(KERNELS_MEX_SUFFIX .mexmaca64)
+else()
+  set(KERNELS_MEX_SUFFIX .mexmaci64)
+endif()
 # No SDK: the compiler keeps only its own headers (stddef.h, stdint.h), and
 # the binding declares the rest of what the kernels take from the C runtime.
 add_compile_options(-nostdinc++ -nostdlibinc)

@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <sys/mman.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <iterator>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "internal.h"
@@ -50,8 +52,17 @@ struct DylibCommand {
     std::uint32_t cmd, cmdsize, nameOffset, timestamp, currentVersion, compatibilityVersion;
 };
 
-constexpr std::uint32_t kMagic64 = 0xfeedfacf, kCpuX86_64 = 0x01000007, kBundle = 8,
-                        kTwoLevel = 0x80;
+constexpr std::uint32_t kMagic64 = 0xfeedfacf, kBundle = 8, kTwoLevel = 0x80;
+// Bundles of this process's own processor only.
+#if defined(__x86_64__)
+constexpr std::uint32_t kCpu = 0x01000007;
+constexpr const char *kCpuName = "x86-64";
+#elif defined(__aarch64__)
+constexpr std::uint32_t kCpu = 0x0100000c;
+constexpr const char *kCpuName = "arm64";
+#else
+#error "no Mach-O processor for this build"
+#endif
 constexpr std::uint32_t kSegment64 = 0x19, kLoadDylib = 0xc, kDyldInfo = 0x22,
                         kDyldInfoOnly = 0x80000022;
 // Load commands that would change how imports resolve.
@@ -63,7 +74,8 @@ constexpr std::uint64_t kPage = 4096;
 [[noreturn]] void refuse(const std::string &why) { throw std::runtime_error(why); }
 
 // The C library a plug-in may call, under its macOS names: memcpy and sqrt,
-// and what the compiler calls on its own (zero fill, the stack protector).
+// and what the compiler calls on its own (zero fill, named bzero on arm64;
+// the stack protector).
 // The lazy-binding helper is never reached: every import is bound at load.
 std::uintptr_t stackGuard = 0x00e3a5c2f1d4b697u;
 
@@ -80,6 +92,7 @@ void *systemSymbol(const std::string &name) {
         {"_memcpy", reinterpret_cast<void *>(&std::memcpy)},
         {"_sqrt", reinterpret_cast<void *>(static_cast<double (*)(double)>(&std::sqrt))},
         {"___bzero", reinterpret_cast<void *>(&zeroFill)},
+        {"_bzero", reinterpret_cast<void *>(&zeroFill)},
         {"___stack_chk_guard", &stackGuard},
         {"___stack_chk_fail", reinterpret_cast<void *>(&stackSmashed)},
         {"dyld_stub_binder", reinterpret_cast<void *>(&lazyBinder)},
@@ -88,6 +101,37 @@ void *systemSymbol(const std::string &name) {
         if (name == e.name) return e.address;
     return nullptr;
 }
+
+#if defined(__aarch64__)
+// Apple's arm64 convention differs from Linux's for a returned bool: the
+// callee widens it to 32 bits and the caller tests the whole register
+// (cbz w0), where Linux leaves bits 8-31 unspecified. The host's predicates
+// (mxIs*) are bound through thunks that return the stand-in's answer widened.
+// Arguments need nothing: the host's calls take pointers and sizes, which
+// both conventions pass alike.
+using Predicate = bool (*)(const void *);
+constexpr std::size_t kPredicates = 32;
+Predicate predicateTargets[kPredicates];
+
+template <std::size_t K>
+std::uint32_t widened(const void *a) {
+    return predicateTargets[K](a) ? 1 : 0;
+}
+template <std::size_t... K>
+constexpr std::array<std::uint32_t (*)(const void *), sizeof...(K)> makeThunks(
+    std::index_sequence<K...>) {
+    return {&widened<K>...};
+}
+constexpr auto predicateThunks = makeThunks(std::make_index_sequence<kPredicates>());
+
+void *widenedPredicate(void *target) {
+    std::size_t k = 0;
+    while (k < kPredicates && predicateTargets[k] && predicateTargets[k] != target) ++k;
+    if (k == kPredicates) refuse("more host predicates than thunks");
+    predicateTargets[k] = reinterpret_cast<Predicate>(target);
+    return reinterpret_cast<void *>(predicateThunks[k]);
+}
+#endif
 
 // A library the bundle loads: a stand-in library, or the C library.
 struct Library {
@@ -108,9 +152,20 @@ struct Library {
         if (!handle) refuse("cannot open " + file + " for " + name + ": " + dlerror());
     }
 
+    // The address an import of this library is bound to.
+    void *symbol(const std::string &name) const {
+        void *address = lookup(name);
+#if defined(__aarch64__)
+        if (address && handle && name.compare(0, 5, "_mxIs") == 0)
+            return widenedPredicate(address);
+#endif
+        return address;
+    }
+
+  private:
     // The stand-in's libmx defines the large-array calls under their plain
     // names at version v7.3, where the host on macOS names them X_730.
-    void *symbol(const std::string &name) const {
+    void *lookup(const std::string &name) const {
         if (!handle) return systemSymbol(name);
         if (name.size() < 2 || name[0] != '_') return nullptr;
         std::string c = name.substr(1);
@@ -301,7 +356,8 @@ std::unique_ptr<Image> load(const std::string &path) {
     const std::vector<unsigned char> file((std::istreambuf_iterator<char>(stream)),
                                           std::istreambuf_iterator<char>());
     const Header h = readAt<Header>(file, 0);
-    if (h.magic != kMagic64 || h.cputype != kCpuX86_64) refuse("not a 64-bit x86 Mach-O file");
+    if (h.magic != kMagic64 || h.cputype != kCpu)
+        refuse(std::string("not a Mach-O file for ") + kCpuName);
     if (h.filetype != kBundle) refuse("not a bundle");
     if (!(h.flags & kTwoLevel)) refuse("not linked for the two-level namespace");
 
@@ -375,11 +431,15 @@ std::unique_ptr<Image> load(const std::string &path) {
     const Stream trie = streamOf(file, info.exportOff, info.exportSize);
     image->exports.assign(trie.p, trie.end);
 
-    // Mach-O and mmap use the same bits for read, write and execute.
+    // Mach-O and mmap use the same bits for read, write and execute. The
+    // code was written as data: processors whose instruction cache does not
+    // follow stores (arm64) must drop what they hold of it.
     for (const Segment &s : image->segments) {
         if (s.vmsize == 0) continue;
         const std::uint64_t length = (s.vmsize + kPage - 1) / kPage * kPage;
-        if (mprotect(image->base + (s.vmaddr - low), length, s.initprot & 7) != 0)
+        char *start = reinterpret_cast<char *>(image->base + (s.vmaddr - low));
+        if (s.initprot & 4) __builtin___clear_cache(start, start + length);
+        if (mprotect(start, length, s.initprot & 7) != 0)
             refuse("cannot protect segment " + std::string(s.segname, strnlen(s.segname, 16)));
     }
     return image;

@@ -1,7 +1,9 @@
-// Loading a macOS x86-64 plug-in bundle into this Linux x86-64 process, so
-// that its machine code runs against the stand-in host: both systems call
-// functions the same way on x86-64. Only what the linker makes of a plug-in
-// is understood; anything else is refused with a reason.
+// Loading a macOS plug-in bundle into this Linux process of the same
+// processor (x86-64 or arm64), so that its machine code runs against the
+// stand-in host: both systems call functions the same way for the calls a
+// plug-in makes (on arm64 but for returned bools, which the loader widens).
+// Only what the linker makes of a plug-in is understood; anything else is
+// refused with a reason.
 #ifndef STANDIN_MACHO_H
 #define STANDIN_MACHO_H
 
