@@ -59,18 +59,18 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %
 %   Options (defaults in brackets):
 %     rank     [10]     r, the number of columns of U (rows of V), >= 1
-%     lambda   [0.05 scaled explicit, 0.1 uniform explicit, 1 implicit]
+%     lambda   [0.1 explicit, 1 implicit]
 %                       regularization weight, > 0; or a vector of them,
 %                       or 'auto', to choose it on a validation part of
 %                       the entries: a random fraction VALIDATION of the
 %                       entries is left out, the fit on the rest follows
-%                       the values from the largest to the smallest (each
-%                       starting from the previous, a few sweeps each) and
-%                       stops once the validation RMSE has risen twice in a
-%                       row; the best value is then fitted on all entries,
-%                       starting from its validation fit. 'auto' walks
-%                       0.4 .. 0.00625 (scaled) or 8 .. 0.125 (uniform,
-%                       implicit) by factors of two. Explicit feedback only.
+%                       the values from the largest to the smallest (six
+%                       sweeps each from the start point) and stops once
+%                       the validation RMSE has risen twice in a row; the
+%                       best value is then fitted on all entries, starting
+%                       from its validation fit. 'auto' walks 0.8 .. 0.0125
+%                       (scaled) or 8 .. 0.125 (uniform) by factors of two.
+%                       Explicit feedback only.
 %     regularization ['scaled' explicit, 'uniform' implicit]
 %                       'scaled' multiplies each row's (column's)
 %                       regularizer by its number of entries ("weighted-
@@ -206,11 +206,7 @@ else
     b0 = zeros(1, n);
     if isempty(opts.U0)
         if P.biases
-            startLambda = opts.lambda;
-            if isnan(startLambda)
-                startLambda = opts.lambdagrid(ceil(end / 2));
-            end
-            [a0, b0, E] = alsStartBiases(P, E, startLambda);
+            [a0, b0, E] = alsStartBiases(P, E);
         else
             x = P.v;
             if ~isempty(P.w)
@@ -230,9 +226,11 @@ else
     clear U0
     search = [];
     lambda = opts.lambda;
-    if ~isempty(opts.lambdagrid)
-        [lambda, S, search] = alsChooseLambda(P, E, S, opts, progress);
-        progress('lambda %.4g chosen on %d validation entries', lambda, search.validation);
+    if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
+        [lambda, P.biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress);
+        opts.biaslambda = P.biaslambda;
+        progress('lambda %.4g, biaslambda %.4g chosen on %d validation entries', ...
+                 lambda, P.biaslambda, search.validation);
     end
     setup = toc(tStart);
     [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, progress);
@@ -257,6 +255,9 @@ else
 end
 hist.backend = kern.name;
 hist.lambda = lambda;
+if ~implicit && opts.biases
+    hist.biaslambda = opts.biaslambda;
+end
 U = S.U;
 V = S.V;
 if nargout >= 4

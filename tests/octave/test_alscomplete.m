@@ -41,9 +41,10 @@ function test_alscomplete ()
         [U, V, h, model] = alscomplete (I, J, v, m, n, 'rank', r, 'lambda', lambda, ...
                                         'weights', w, 'U0', U0, 'sweeps', sweeps, 'tol', 0, ...
                                         'heldout', held, 'backend', backends{b}, ...
-                                        'regularization', forms{f, 1}, 'biases', forms{f, 2});
+                                        'regularization', forms{f, 1}, 'biases', forms{f, 2}, ...
+                                        'biaslambda', 1.3);
         [Ur, Vr, ar, br, hr] = reference_als (I, J, v, w, m, n, lambda, U0, sweeps, held, ...
-                                              strcmp (forms{f, 1}, 'scaled'), forms{f, 2});
+                                              strcmp (forms{f, 1}, 'scaled'), forms{f, 2}, 1.3);
         assert (h.backend, backends{b});
         assert (h.sweeps, sweeps);
         assert (U, Ur, 1e-10 * max (1, max (abs (Ur(:)))));
@@ -198,10 +199,11 @@ function expect_input_error (f, fragment)
   error ('expected an error containing "%s"', fragment);
 end
 
-function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held, scaled, biases)
+function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held, scaled, biases, bl)
   % The algorithm written out entry by entry: exact minimization over each
   % column of [V; b], then over each row of [U a], by the normal equations,
-  % with each block's regularizer lambda times its weight sum when scaled.
+  % with each block's regularizer lambda times its weight sum when scaled,
+  % and bl for the biases.
   r = columns (U);
   V = zeros (r, n);
   a = zeros (m, 1);
@@ -219,13 +221,12 @@ function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, h
     dR(dR == 0) = 1;
     dC(dC == 0) = 1;
   end
-  q = r + biases;
   h = struct ('objective', [], 'gradnorm', [], 'rmse_train', [], 'rmse_heldout', []);
   for s = 1:sweeps
     for j = 1:n
       k = find (J == j);
       G = [U(I(k), :), ones(numel (k), biases)];
-      x = (G' * diag (w(k)) * G + lambda * dC(j) * eye (q)) \ (G' * (w(k) .* (y(k) - a(I(k)))));
+      x = (G' * diag (w(k)) * G + diag ([lambda * dC(j) * ones(1, r), bl * ones(1, biases)])) \ (G' * (w(k) .* (y(k) - a(I(k)))));
       V(:, j) = x(1:r);
       if biases
         b(j) = x(end);
@@ -234,7 +235,7 @@ function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, h
     for i = 1:m
       k = find (I == i);
       G = [V(:, J(k))', ones(numel (k), biases)];
-      x = (G' * diag (w(k)) * G + lambda * dR(i) * eye (q)) \ (G' * (w(k) .* (y(k) - b(J(k))')));
+      x = (G' * diag (w(k)) * G + diag ([lambda * dR(i) * ones(1, r), bl * ones(1, biases)])) \ (G' * (w(k) .* (y(k) - b(J(k))')));
       U(i, :) = x(1:r)';
       if biases
         a(i) = x(end);
@@ -244,8 +245,8 @@ function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, h
     for k = 1:numel (v)
       res(k) = y(k) - a(I(k)) - b(J(k)) - U(I(k), :) * V(:, J(k));
     end
-    gU = lambda * [U, a] .* dR;
-    gV = lambda * [V; b] .* dC';
+    gU = [lambda * U .* dR, bl * a];
+    gV = [lambda * V .* dC'; bl * b];
     for k = 1:numel (v)
       gU(I(k), :) -= w(k) * res(k) * [V(:, J(k))', 1];
       gV(:, J(k)) -= w(k) * res(k) * [U(I(k), :)'; 1];
@@ -254,8 +255,8 @@ function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, h
       gU = gU(:, 1:r);
       gV = gV(1:r, :);
     end
-    pen = dR' * sum ([U, a] .^ 2, 2) + sum ([V; b] .^ 2, 1) * dC;
-    h.objective(s, 1) = 0.5 * (sum (w .* res.^2) + lambda * pen);
+    pen = lambda * (dR' * sum (U .^ 2, 2) + sum (V .^ 2, 1) * dC) + biases * bl * (a' * a + b * b');
+    h.objective(s, 1) = 0.5 * (sum (w .* res.^2) + pen);
     h.gradnorm(s, 1) = sqrt (norm (gU, 'fro')^2 + norm (gV, 'fro')^2);
     h.rmse_train(s, 1) = sqrt (mean (res.^2));
     resh = held(:, 3) - mu - a(held(:, 1)) - b(held(:, 2))' - sum (U(held(:, 1), :) .* V(:, held(:, 2))', 2);

@@ -65,7 +65,7 @@ function test_alsmodel ()
   [Ia, Ja] = find (true (m, n));
   for be = backends
     A = 3.5 + a + b;
-    [~, ~, ~, model] = alscomplete (I, J, A(mask), m, n, 'rank', 2, 'lambda', 1e-4, ...
+    [~, ~, ~, model] = alscomplete (I, J, A(mask), m, n, 'rank', 2, 'lambda', 1e-4, 'biaslambda', 1e-3, ...
                                     'sweeps', 50, 'backend', be{1});
     ra = model.rowBias - a; cb = model.colBias - b;
     ra(17) = []; cb(23) = [];
@@ -74,7 +74,7 @@ function test_alsmodel ()
     assert (std (ra) < 0.05 && std (cb) < 0.1);
     assert (max (abs (model.U(:))) * max (abs (model.V(:))) < 0.2);
     A = 3.5 + a + b + L;
-    [~, ~, ~, model] = alscomplete (I, J, A(mask), m, n, 'rank', 2, 'lambda', 1e-4, ...
+    [~, ~, ~, model] = alscomplete (I, J, A(mask), m, n, 'rank', 2, 'lambda', 1e-4, 'biaslambda', 1e-3, ...
                                     'sweeps', 100, 'backend', be{1});
     pred = reshape (alspredict (model, Ia, Ja), m, n);
     assert (max (abs (pred(known) - A(known))) < 0.02);

@@ -1,13 +1,16 @@
-function [lambda, S, search] = alsChooseLambda(P, E, S, opts, progress)
-%ALSCHOOSELAMBDA  Choose lambda on a validation part of the training entries.
+function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress)
+%ALSCHOOSELAMBDA  Choose lambda, then the biases' lambda, on a validation part of the entries.
 %   A random part of the entries (opts.validation, drawn with opts.seed)
 %   gets weight zero; the fit on the rest follows opts.lambdagrid from the
-%   strongest regularization to the weakest, each point starting from the
-%   previous one's factors, and is scored by its RMSE on the validation
-%   part. The walk stops once the score has risen twice in a row past the
-%   best. Returns the best lambda, the factors fitted with it (a start for
-%   the fit on all entries) and the grid with its scores.
-grid = opts.lambdagrid;
+%   strongest regularization to the weakest, each point a few sweeps from
+%   the start point S, and is scored by its RMSE on the validation part.
+%   (Starting each point from the previous one's factors would be cheaper
+%   per point but misleading: strong regularization shrinks the factors
+%   towards zero, from where a weaker one needs many sweeps to recover.)
+%   The walk stops once the score has risen twice in a row past the best.
+%   With the best lambda, opts.biasgrid is walked the same way. Returns
+%   the choices, the factors fitted with them (a start for the fit on all
+%   entries) and the grids with their scores.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -30,18 +33,42 @@ colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', P.J(val), 'v', P.v(val));
+inner = struct('sweeps', min(opts.sweeps, 6), 'tol', 0, 'verbose', false);
 
+lambda = opts.lambda;
+search = struct('validation', nnz(val));
+best = S;
+if ~isempty(opts.lambdagrid)
+    [k, best, scores] = walk(Pt, E, S, opts.lambdagrid, @(p, x) x, inner, held, ...
+                             'lambda', NaN, progress);
+    lambda = opts.lambdagrid(k);
+    search.grid = opts.lambdagrid;
+    search.rmse = scores;
+end
+biaslambda = P.biaslambda;
+if ~isempty(opts.biasgrid)
+    [k, best, scores] = walk(Pt, E, S, opts.biasgrid, @setBias, inner, held, ...
+                             'biaslambda', lambda, progress);
+    biaslambda = opts.biasgrid(k);
+    search.biasgrid = opts.biasgrid;
+    search.biasrmse = scores;
+end
+S = best;
+end
+
+
+function [best, bestState, scores] = walk(Pt, E, start, grid, apply, inner, held, name, lambda, progress)
 scores = NaN(size(grid));
-first = min(opts.sweeps, 8);
-later = min(opts.sweeps, 4);
-inner = struct('sweeps', first, 'tol', 0, 'verbose', false);
 best = 0;
 rises = 0;
 for k = 1:numel(grid)
-    [S, h] = alsExplicitSweeps(Pt, E, S, grid(k), inner, held, progress);
-    inner.sweeps = later;
+    if isnan(lambda)
+        [S, h] = alsExplicitSweeps(Pt, E, start, grid(k), inner, held, progress);
+    else
+        [S, h] = alsExplicitSweeps(apply(Pt, grid(k)), E, start, lambda, inner, held, progress);
+    end
     scores(k) = h.rmse_heldout(end);
-    progress('lambda %-10.4g validation RMSE %.6f', grid(k), scores(k));
+    progress('%-10s %-10.4g validation RMSE %.6f', name, grid(k), scores(k));
     if best == 0 || scores(k) < scores(best)
         best = k;
         bestState = S;
@@ -53,7 +80,9 @@ for k = 1:numel(grid)
         end
     end
 end
-lambda = grid(best);
-S = bestState;
-search = struct('grid', grid, 'rmse', scores, 'validation', nnz(val));
+end
+
+
+function P = setBias(P, value)
+P.biaslambda = value;
 end

@@ -3,8 +3,8 @@ function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, say)
 %   The model predicts P.mean + a(i) + b(j) + U(i,:)*V(:,j) and the sweeps
 %   minimize
 %     f = 1/2 sum_k w(k) res(k)^2
-%       + lambda/2 (sum_i dRow(i) (|U(i,:)|^2 + a(i)^2)
-%                  + sum_j dCol(j) (|V(:,j)|^2 + b(j)^2))
+%       + lambda/2 (sum_i dRow(i) |U(i,:)|^2 + sum_j dCol(j) |V(:,j)|^2)
+%       + biaslambda/2 (|a|^2 + |b|^2)
 %   (dRow, dCol are the blocks' weight sums under count-scaled
 %   regularization, ones under uniform). Each sweep solves for every
 %   column of [V; b] given [U a], then every row of [U a] given [V; b].
@@ -12,8 +12,9 @@ function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, say)
 %   for a quadratic is the exact minimizer:
 %     [V; b](:,j) -= (R_j' R_j) \ (g_j / dCol(j)),
 %   g the gradient and R_j the factor of the block's normal matrix over
-%   dCol(j), built by the triplet builder with weights w/dCol(j) and the
-%   fixed column of ones for the bias. The gradient comes from the
+%   dCol(j), built by the triplet builder with weights w/dCol(j) and a
+%   fixed column of ones for the bias; the bias's own regularizer
+%   replaces the builder's lambda*dCol(j) by a rank-one correction. The gradient comes from the
 %   residual on the pattern, which the sweep needs anyway for its history:
 %   one sparse product per half-sweep and no right-hand side to assemble.
 %
@@ -43,8 +44,8 @@ end
 for s = 1:maxSweeps
     t0 = tic;
     % Column step: every column of [V; b] given [U a].
-    Rv = kern.delmirost(P.ChatV, rowSide(S, P.biases, m), lambda, P.I, P.J, uint32(n));
-    step = kern.vantresk(Rv, gV ./ P.dCol);
+    Rv = kern.delmirost(P.ChatV, rowSide(S, P, m), lambda, P.I, P.J, uint32(n));
+    step = biasCorrected(kern, Rv, gV ./ P.dCol, P, lambda, P.dCol);
     clear Rv
     S.V = S.V - step(1:r, :);
     S.V(:, P.emptyCol) = 0;
@@ -67,9 +68,9 @@ for s = 1:maxSweeps
     else
         ChatU = P.wr ./ P.dRow(P.Ir);
     end
-    Ru = kern.delmirost(ChatU, colSide(S, P.biases, n), lambda, P.Jr, P.Ir, uint32(m));
+    Ru = kern.delmirost(ChatU, colSide(S, P, n), lambda, P.Jr, P.Ir, uint32(m));
     clear ChatU
-    step = kern.vantresk(Ru, (gU ./ P.dRow).');
+    step = biasCorrected(kern, Ru, (gU ./ P.dRow).', P, lambda, P.dRow.');
     clear Ru gU
     S.U = S.U - step(1:r, :).';
     S.U(P.emptyRow, :) = 0;
@@ -90,7 +91,7 @@ for s = 1:maxSweeps
     else
         fit = res.' * (P.w .* res);
     end
-    hist.objective(s) = 0.5 * (fit + lambda * penalty(P, S));
+    hist.objective(s) = 0.5 * (fit + penalty(P, S, lambda));
     hist.rmse_train(s) = sqrt((res.' * res) / P.N);
     clear res
     if ~isempty(held)
@@ -117,9 +118,29 @@ end
 end
 
 
-function W = rowSide(S, biases, m)
+function x = biasCorrected(kern, R, y, P, lambda, d)
+% Solves every block's system with its factor R{j} after the bias's share
+% of the regularizer is changed from lambda*d(j) (what the builder adds
+% to every diagonal entry) to the biases' own P.biaslambda: a rank-one
+% change of the last diagonal entry, by the Sherman-Morrison formula
+% with a second solve for the last unit vector. Systems are divided by
+% d(j), as the builder's are.
+x = kern.vantresk(R, y);
+if ~P.biases
+    return;
+end
+q = size(y, 1);
+u = zeros(size(y));
+u(q, :) = 1;
+z = kern.vantresk(R, u);
+delta = (P.biaslambda - lambda * d) ./ d;
+x = x - z .* (delta .* x(q, :) ./ (1 + delta .* z(q, :)));
+end
+
+
+function W = rowSide(S, P, m)
 % The rows of the column step's regressors: [U 1] with biases, else U.
-if biases
+if P.biases
     W = [S.U, ones(m, 1)];
 else
     W = S.U;
@@ -127,8 +148,8 @@ end
 end
 
 
-function W = colSide(S, biases, n)
-if biases
+function W = colSide(S, P, n)
+if P.biases
     W = [S.V.', ones(n, 1)];
 else
     W = S.V.';
@@ -167,7 +188,7 @@ function g = columnGradient(P, E, S, lambda)
 % Gradient of f with respect to [V; b], from the weighted residual E.
 g = lambda * S.V .* P.dCol - S.U.' * E;
 if P.biases
-    g = [g; lambda * S.b .* P.dCol - full(sum(E, 1))];
+    g = [g; P.biaslambda * S.b - full(sum(E, 1))];
 end
 end
 
@@ -176,15 +197,15 @@ function g = rowGradient(P, E, S, lambda)
 % Gradient of f with respect to [U a], M-by-(r+1).
 g = lambda * S.U .* P.dRow - E * S.V.';
 if P.biases
-    g = [g, lambda * S.a .* P.dRow - full(sum(E, 2))];
+    g = [g, P.biaslambda * S.a - full(sum(E, 2))];
 end
 end
 
 
-function p = penalty(P, S)
-p = P.dRow.' * sum(S.U .^ 2, 2) + sum(S.V .^ 2, 1) * P.dCol.';
+function p = penalty(P, S, lambda)
+p = lambda * (P.dRow.' * sum(S.U .^ 2, 2) + sum(S.V .^ 2, 1) * P.dCol.');
 if P.biases
-    p = p + P.dRow.' * (S.a .^ 2) + (S.b .^ 2) * P.dCol.';
+    p = p + P.biaslambda * (S.a.' * S.a + S.b * S.b.');
 end
 end
 

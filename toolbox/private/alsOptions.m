@@ -7,7 +7,7 @@ opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
               'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
-              'alpha', 10, 'validation', 0.1, 'memory', 'check');
+              'alpha', 10, 'validation', 0.1, 'memory', 'check', 'biaslambda', []);
 known = fieldnames(opts);
 if numel(args) == 1 && isstruct(args{1})
     given = args{1};
@@ -72,7 +72,7 @@ if isempty(lam)
     if implicit
         lam = 1;
     elseif strcmp(opts.regularization, 'scaled')
-        lam = 0.05;
+        lam = 0.1;
     else
         lam = 0.1;
     end
@@ -81,7 +81,7 @@ if ischar(lam)
     if ~strcmpi(lam, 'auto')
         alsFail('lambda must be a positive finite scalar, a vector of them, or ''auto''');
     end
-    base = 0.05;
+    base = 0.1;
     if implicit
         base = 1;
     elseif strcmp(opts.regularization, 'uniform')
@@ -99,12 +99,6 @@ elseif numel(lam) > 1
     lam = NaN;
 end
 opts.lambda = double(lam);
-if ~isempty(opts.lambdagrid)
-    f = opts.validation;
-    if ~isnumeric(f) || ~isscalar(f) || ~isreal(f) || ~(f > 0 && f < 1)
-        alsFail('validation must be a fraction between 0 and 1');
-    end
-end
 s = opts.sweeps;
 if ~isnumeric(s) || ~isscalar(s) || ~isreal(s) || ~isfinite(s) || s ~= round(s) || s < 1
     alsFail('sweeps must be an integer of at least 1');
@@ -116,6 +110,39 @@ end
 opts.tol = double(opts.tol);
 if ~isnumeric(opts.seed) || ~isscalar(opts.seed) || ~isreal(opts.seed) || opts.seed < 0
     alsFail('seed must be a non-negative scalar');
+end
+% biaslambda: the biases' own regularization, or a vector of values to
+% choose from (after lambda); by default 2, chosen from a grid whenever
+% lambda is.
+bl = opts.biaslambda;
+opts.biasgrid = [];
+if isempty(bl)
+    bl = 2;
+    if ~isempty(opts.lambdagrid) && opts.biases
+        bl = 'auto';
+    end
+end
+if ischar(bl)
+    if ~strcmpi(bl, 'auto')
+        alsFail('biaslambda must be a positive finite scalar, a vector of them, or ''auto''');
+    end
+    opts.biasgrid = [20 10 5 2 1];
+    bl = 2;
+elseif ~isnumeric(bl) || ~isreal(bl) || isempty(bl) || ~all(isfinite(bl(:))) || ~all(bl(:) > 0)
+    alsFail('biaslambda must be a positive finite scalar, a vector of them, or ''auto''');
+elseif numel(bl) > 1
+    opts.biasgrid = sort(double(bl(:).'), 'descend');
+    bl = opts.biasgrid(end);
+end
+opts.biaslambda = double(bl);
+if ~isempty(opts.biasgrid) && ~opts.biases
+    alsFail('biaslambda ''auto'' or a grid needs biases');
+end
+if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
+    f = opts.validation;
+    if ~isnumeric(f) || ~isscalar(f) || ~isreal(f) || ~(f > 0 && f < 1)
+        alsFail('validation must be a fraction between 0 and 1');
+    end
 end
 a = opts.alpha;
 if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a <= 0

@@ -8,7 +8,8 @@ function [P, E] = alsSetup(I, J, vals, w, m, n, opts, kern, progress)
 %   are not all one, and the per-entry scales of the column blocks.
 N = numel(vals);
 P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
-           'scaled', strcmp(opts.regularization, 'scaled'));
+           'scaled', strcmp(opts.regularization, 'scaled'), ...
+           'biaslambda', opts.biaslambda);
 
 % One sparse matrix whose values are the entries' positions in the input:
 % its column-major order is the order of the sweeps, and a pair given
