@@ -10,7 +10,7 @@ function [I, J, vals, info] = scale_data (N, m, n, r, seed)
   % deviations so the most popular column weighs about 400 times the median
   % one). Each row draws its count of columns by popularity, without
   % replacement, so the pairs are distinct by construction and nothing
-  % m-by-n is formed. Rows are generated in chunks of about 4 million
+  % m-by-n is formed. Rows are generated in chunks of about a million
   % entries; the outputs are uint32 indices and double values in row-major
   % order (by row, then column). INFO gives the row and column counts.
   %
@@ -53,30 +53,31 @@ function [I, J, vals, info] = scale_data (N, m, n, r, seed)
   I = zeros (N, 1, 'uint32');
   J = zeros (N, 1, 'uint32');
   vals = zeros (N, 1);
-  chunk = 2^22;
+  chunk = 2^20;
   cs = cumsum (c);
   heavy = n / 16;     % rows above this many entries draw by sorted keys
+  colcounts = zeros (n, 1);
   done = 0;
   r0 = 1;
   while (r0 <= m)
     r1 = max (lookup (cs, done + chunk), r0);
     rows = (r0:r1)';
-    cc = c(rows);
-    isheavy = cc > heavy;
-    rl = expand (rows(! isheavy), cc(! isheavy));
+    cnt = c(rows);
+    isheavy = cnt > heavy;
+    rl = expand (rows(! isheavy), cnt(! isheavy));
     cl = light_columns (rl, cdf, n, m);
-    [rh, ch] = heavy_columns (rows(isheavy), cc(isheavy), b, n);
+    [rh, ch] = heavy_columns (rows(isheavy), cnt(isheavy), b, n);
     [key, o] = sort ([(rl - 1) * n + cl; (rh - 1) * n + ch]);
     if (any (diff (key) <= 0))
       error ('scale_data: a repeated pair in rows %d..%d', r0, r1);
     end
-    rr = [rl; rh](o);
-    cc = [cl; ch](o);
+    cols = [cl; ch](o);
     k = numel (key);
     at = done + (1:k)';
-    I(at) = rr;
-    J(at) = cc;
+    I(at) = [rl; rh](o);
+    J(at) = cols;
     vals(at) = ombrelast (Ut, Vt, I(at), J(at)) + 0.1 * randn (k, 1);
+    colcounts += accumarray (cols, 1, [n, 1]);
     done += k;
     r0 = r1 + 1;
   end
@@ -84,7 +85,7 @@ function [I, J, vals, info] = scale_data (N, m, n, r, seed)
     error ('scale_data: %d entries made, %d asked for', done, N);
   end
   info.rowcounts = c;
-  info.colcounts = accumarray (double (J), 1, [n, 1]);
+  info.colcounts = colcounts;
 end
 
 function col = light_columns (r, cdf, n, m)
@@ -111,10 +112,11 @@ function col = light_columns (r, cdf, n, m)
 end
 
 function r = expand (rows, counts)
-  % Each rows(i) repeated counts(i) times, as a column (empty for no rows).
+  % Each rows(i) repeated counts(i) times, as a column (empty for no rows;
+  % repelem makes a row of a single one).
   r = zeros (0, 1);
   if (! isempty (rows))
-    r = repelem (rows(:), counts(:));
+    r = reshape (repelem (rows(:), counts(:)), [], 1);
   end
 end
 
