@@ -44,35 +44,49 @@ function bench_scale (sizes)
     cmd = sprintf ('%s --eval "%s scale_run (%d, %d, ''%s'')"', octave, paths, ...
                    N, sweeps, outfile);
     status = system (cmd);
-    if (status != 0 || ! exist (outfile, 'file'))
-      error ('bench_scale: the run at %g entries failed (exit status %d)', N, status);
+    if (status == 0 && exist (outfile, 'file'))
+      s = load (outfile);
+      delete (outfile);
+      rows{end+1} = s.res;
+    else
+      % Reported in the table; the other sizes still run (a size too large
+      % for the machine's memory ends with the kernel's out-of-memory kill).
+      rows{end+1} = struct ('N', N, 'status', status);
     end
-    s = load (outfile);
-    delete (outfile);
-    rows{end+1} = s.res;
   end
 
   printf ('\nalscomplete on 480189 x 17770, rank 10, default start; medians over the sweeps; BLAS threads: %s\n', ...
           getenv ('OPENBLAS_NUM_THREADS'));
-  printf ('%10s %6s %10s %12s %10s %14s %14s %14s\n', 'entries', 'sweeps', ...
-          'set-up s', 'set-up/sweep', 's/sweep', 'ns/entry/sweep', 'peak B/entry', ...
-          'data B/entry');
+  printf ('%10s %6s %10s %12s %10s %14s %8s %14s %14s\n', 'entries', 'sweeps', ...
+          'set-up s', 'set-up/sweep', 's/sweep', 'ns/entry/sweep', 'peak GB', ...
+          'peak B/entry', 'data B/entry');
+  ok = cellfun (@(r) isfield (r, 'time'), rows);
   for k = 1:numel (rows)
     res = rows{k};
+    if (! ok(k))
+      printf ('%10s  failed: exit status %d\n', entries (res.N), res.status);
+      continue;
+    end
     sweep = median (res.time);
     setup = res.total - sum (res.time);
     mark = '';
     if (! res.reset)
       mark = ' *';
     end
-    printf ('%10s %6d %10.2f %12.2f %10.3f %14.1f %14.1f %14.1f%s\n', entries (res.N), ...
+    printf ('%10s %6d %10.2f %12.2f %10.3f %14.1f %8.2f %14.1f %14.1f%s\n', entries (res.N), ...
             numel (res.time), setup, setup / sweep, sweep, 1e9 * sweep / res.N, ...
-            res.fitpeak / res.N, res.genpeak / res.N, mark);
+            res.fitpeak / 1e9, res.fitpeak / res.N, res.genpeak / res.N, mark);
+  end
+  if (! any (ok))
+    error ('bench_scale: no size ran to the end');
   end
   printf (['peak: VmHWM of the fit, whole process (Octave itself, %.0f MB at start, and the caller''s I, J, vals included);\n' ...
-           'data: VmHWM after making the data, before the fit.\n'], rows{1}.rss0 / 2^20);
-  if (! all (cellfun (@(r) r.reset, rows)))
+           'data: VmHWM after making the data, before the fit.\n'], rows{find (ok, 1)}.rss0 / 2^20);
+  if (! all (cellfun (@(r) r.reset, rows(ok))))
     printf ('* the peak could not be reset after making the data: the fit''s peak includes it\n');
+  end
+  if (! all (ok))
+    error ('bench_scale: %d of %d sizes failed', sum (! ok), numel (ok));
   end
 end
 
@@ -111,9 +125,8 @@ function blas_report (octave)
     if (strcmp (simd, 'AVX-512'))
       advice = 'SkylakeX';
     end
-    printf (['warning: OpenBLAS runs its %s kernels, not this processor''s %s ones: the kernels'' small\n' ...
-             '  products run up to twice as slow; set OPENBLAS_CORETYPE=%s in the environment\n'], ...
-            core, simd, advice);
+    printf (['warning: OpenBLAS runs its %s kernels, not the faster ones for this processor''s %s:\n' ...
+             '  set OPENBLAS_CORETYPE=%s in the environment\n'], core, simd, advice);
   end
 end
 
