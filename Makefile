@@ -4,6 +4,7 @@
 #   make test   install what is missing, build, and run every test (also under sanitizers)
 #   make demo   the main job in Octave
 #   make bench  benchmarks against plain-Octave equivalents
+#   make bench-scale  alscomplete at 10^6 and 10^7 entries (SCALE=1e8, or a list)
 #   make octave-pkg  an Octave package of the toolbox in out/pkg
 #   make dist   every platform's plug-ins, help files and toolbox in out/dist/*.zip
 #   make fuzz   fuzz every kernel (FUZZ_RUNS executions each) and the Octave plug-ins
@@ -20,7 +21,7 @@ CROSS := $(filter-out $(NATIVE),$(PLATFORMS))
 tree = cmake -S . -B $(OUT)/build-$(1) -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(2).cmake $(3) \
   >/dev/null && cmake --build $(OUT)/build-$(1) -j $(JOBS) -- --no-print-directory
 
-.PHONY: all deps test-deps native platforms asan test demo bench octave-pkg dist clean \
+.PHONY: all deps test-deps native platforms asan test demo bench bench-scale octave-pkg dist clean \
   fuzz fuzz-replay
 
 # The x86-64 plug-ins (stand-in host and Octave); what make demo needs.
@@ -85,6 +86,12 @@ bench: native
 	@if [ -x $(OUT)/build-$(NATIVE)/bench/bench_nzoverwrite_memcpy ]; then \
 	  $(OUT)/build-$(NATIVE)/bench/bench_nzoverwrite_memcpy --benchmark_repetitions=9 \
 	    --benchmark_report_aggregates_only=true 2>/dev/null | grep -E '^Benchmark|_median'; fi
+
+# alscomplete on the 480189-by-17770 shape at each size in SCALE (entries;
+# a list such as "1e6 1e7"), each size in its own Octave process.
+SCALE ?= 1e6 1e7
+bench-scale: native
+	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_scale('$(SCALE)')"
 
 clean:
 	rm -rf $(OUT)
