@@ -115,6 +115,9 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       'auto' takes the compiled kernels when all five are
 %                       on the path. Both run the same algorithm and give
 %                       the same iterates up to rounding.
+%     blockchunk [65536] largest number of rows (columns) whose factors a
+%                       step builds and solves at once: the factors of a
+%                       chunk are all a step holds at a time
 %     memory   ['check'] estimate the memory the fit needs before building
 %                       anything and stop (error identifier
 %                       'alscomplete:memory') when it clearly exceeds what

@@ -33,8 +33,8 @@ function test_alscomplete ()
 
   % Iterates and history against the straightforward algorithm, in the
   % plain formulation and in the default one (count-scaled regularization,
-  % mean and biases).
-  forms = {'uniform', false; 'scaled', true};
+  % mean and biases), also with the blocks built and solved a few at a time.
+  forms = {'uniform', false, 65536; 'scaled', true, 65536; 'scaled', true, 4};
   for b = 1:numel (backends)
     for f = 1:rows (forms)
       for sweeps = [1 4]
@@ -42,7 +42,7 @@ function test_alscomplete ()
                                         'weights', w, 'U0', U0, 'sweeps', sweeps, 'tol', 0, ...
                                         'heldout', held, 'backend', backends{b}, ...
                                         'regularization', forms{f, 1}, 'biases', forms{f, 2}, ...
-                                        'biaslambda', 1.3);
+                                        'biaslambda', 1.3, 'blockchunk', forms{f, 3});
         [Ur, Vr, ar, br, hr] = reference_als (I, J, v, w, m, n, lambda, U0, sweeps, held, ...
                                               strcmp (forms{f, 1}, 'scaled'), forms{f, 2}, 1.3);
         assert (h.backend, backends{b});

@@ -4,7 +4,7 @@ function P = alsBlockScales(P, colSum, rowSum)
 %   its weight sum (its number of entries when the weights are all one);
 %   a block without weight keeps lambda. Dividing a block's weights by its
 %   scale gives the triplet builder the same factor system with a single
-%   lambda. ChatV holds those divided weights in column order.
+%   lambda (see ALSBLOCKSTEP).
 if P.scaled
     dCol = colSum;
     dCol(dCol == 0) = 1;
@@ -20,14 +20,4 @@ P.colSum = colSum;
 P.rowSum = rowSum;
 P.emptyCol = colSum == 0;
 P.emptyRow = rowSum == 0;
-if isempty(P.w)
-    if P.scaled
-        P.ChatV = 1 ./ dCol(P.J);
-        P.ChatV = P.ChatV(:);
-    else
-        P.ChatV = ones(P.N, 1);
-    end
-else
-    P.ChatV = P.w ./ reshape(dCol(P.J), [], 1);
-end
 end

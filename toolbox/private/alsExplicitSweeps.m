@@ -13,8 +13,7 @@ function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, say)
 %     [V; b](:,j) -= (R_j' R_j) \ (g_j / dCol(j)),
 %   g the gradient and R_j the factor of the block's normal matrix over
 %   dCol(j), built by the triplet builder with weights w/dCol(j) and a
-%   fixed column of ones for the bias; the bias's own regularizer
-%   replaces the builder's lambda*dCol(j) by a rank-one correction. The gradient comes from the
+%   fixed column of ones for the bias (ALSBLOCKSTEP). The gradient comes from the
 %   residual on the pattern, which the sweep needs anyway for its history:
 %   one sparse product per half-sweep and no right-hand side to assemble.
 %
@@ -44,9 +43,7 @@ end
 for s = 1:maxSweeps
     t0 = tic;
     % Column step: every column of [V; b] given [U a].
-    Rv = kern.delmirost(P.ChatV, rowSide(S, P, m), lambda, P.I, P.J, uint32(n));
-    step = biasCorrected(kern, Rv, gV ./ P.dCol, P, lambda, P.dCol);
-    clear Rv
+    step = alsBlockStep(P, 'col', rowSide(S, P, m), gV, lambda);
     S.V = S.V - step(1:r, :);
     S.V(:, P.emptyCol) = 0;
     if P.biases
@@ -59,19 +56,8 @@ for s = 1:maxSweeps
     [E, res] = residual(P, E, S);
     clear res
     gU = rowGradient(P, E, S, lambda);
-    if isempty(P.wr)
-        if P.scaled
-            ChatU = 1 ./ P.dRow(P.Ir);
-        else
-            ChatU = ones(P.N, 1);
-        end
-    else
-        ChatU = P.wr ./ P.dRow(P.Ir);
-    end
-    Ru = kern.delmirost(ChatU, colSide(S, P, n), lambda, P.Jr, P.Ir, uint32(m));
-    clear ChatU
-    step = biasCorrected(kern, Ru, (gU ./ P.dRow).', P, lambda, P.dRow.');
-    clear Ru gU
+    step = alsBlockStep(P, 'row', colSide(S, P, n), gU.', lambda);
+    clear gU
     S.U = S.U - step(1:r, :).';
     S.U(P.emptyRow, :) = 0;
     if P.biases
@@ -118,26 +104,6 @@ end
 end
 
 
-function x = biasCorrected(kern, R, y, P, lambda, d)
-% Solves every block's system with its factor R{j} after the bias's share
-% of the regularizer is changed from lambda*d(j) (what the builder adds
-% to every diagonal entry) to the biases' own P.biaslambda: a rank-one
-% change of the last diagonal entry, by the Sherman-Morrison formula
-% with a second solve for the last unit vector. Systems are divided by
-% d(j), as the builder's are.
-x = kern.vantresk(R, y);
-if ~P.biases
-    return;
-end
-q = size(y, 1);
-u = zeros(size(y));
-u(q, :) = 1;
-z = kern.vantresk(R, u);
-delta = (P.biaslambda - lambda * d) ./ d;
-x = x - z .* (delta .* x(q, :) ./ (1 + delta .* z(q, :)));
-end
-
-
 function W = rowSide(S, P, m)
 % The rows of the column step's regressors: [U 1] with biases, else U.
 if P.biases
@@ -159,11 +125,12 @@ end
 
 function x = predict(kern, S, biases, I, J)
 % The model at the pairs (I, J), without the global mean: one masked
-% product of [U a 1] and [V; 1; b].
+% product of [U a 1] and [V; 1; b], taken as the product of the
+% transposes, so that the random rows I read a contiguous column each.
 if biases
-    x = kern.ombrelast([S.U, S.a, ones(size(S.a))], [S.V; ones(size(S.b)); S.b], I, J);
+    x = kern.ombrelast([S.V.', ones(numel(S.b), 1), S.b.'], [S.U, S.a, ones(size(S.a))].', J, I);
 else
-    x = kern.ombrelast(S.U, S.V, I, J);
+    x = kern.ombrelast(S.V.', S.U.', J, I);
 end
 end
 

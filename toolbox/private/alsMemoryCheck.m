@@ -1,14 +1,14 @@
 function need = alsMemoryCheck(N, m, n, r, weighted, implicit, opts, progress)
 %ALSMEMORYCHECK  Estimate a fit's memory and refuse one that cannot fit.
 %   The estimate counts what the fit keeps on the pattern (uint32 indices
-%   in two orders, the values and block scales, one sparse matrix), the
-%   largest temporaries of a sweep, one cell of block factors and the
-%   dense factors. When it exceeds the memory the system reports as
+%   in two orders, the values, one sparse matrix: 40 bytes an entry), the
+%   largest temporaries of a sweep (two vectors on the pattern), one
+%   chunk of block factors and the dense factors. When it exceeds the memory the system reports as
 %   available by more than a quarter, the fit stops before building
 %   anything, with error identifier 'alscomplete:memory'. The check reads
 %   /proc/meminfo where there is one (Linux) and MATLAB's MEMORY function
 %   on Windows; elsewhere it only reports.
-perEntry = 48 + 16;
+perEntry = 40 + 16;
 if weighted
     perEntry = perEntry + 16;
 end
@@ -18,7 +18,7 @@ if implicit
     extra = (m + n) * r * (perEntry + 16);
 end
 k = r + 1;
-factors = max(m, n) * (8 * k * k + 160);
+factors = min(max(m, n), opts.blockchunk) * 2 * (8 * k * k + 160);
 dense = 8 * (m + n) * (k + 1) * 6;
 need = N * perEntry + extra + factors + dense;
 avail = availableMemory();

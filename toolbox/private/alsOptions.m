@@ -7,7 +7,8 @@ opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
               'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
-              'alpha', 10, 'validation', 0.1, 'memory', 'check', 'biaslambda', []);
+              'alpha', 10, 'validation', 0.1, 'memory', 'check', 'biaslambda', [], ...
+              'blockchunk', 65536);
 known = fieldnames(opts);
 if numel(args) == 1 && isstruct(args{1})
     given = args{1};
@@ -144,6 +145,11 @@ if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
         alsFail('validation must be a fraction between 0 and 1');
     end
 end
+c = opts.blockchunk;
+if ~isnumeric(c) || ~isscalar(c) || ~isreal(c) || ~isfinite(c) || c ~= round(c) || c < 1
+    alsFail('blockchunk must be an integer of at least 1');
+end
+opts.blockchunk = double(c);
 a = opts.alpha;
 if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a <= 0
     alsFail('alpha must be a positive finite scalar');

@@ -4,12 +4,13 @@ function [P, E] = alsSetup(I, J, vals, w, m, n, opts, kern, progress)
 %   the observed pattern, which the sweeps reuse for every residual, and
 %   keeps on the pattern only what a sweep reads: row and column indices
 %   as uint32 in column order and in row order, the values (centered by
-%   their weighted mean when the model has biases), the weights when they
-%   are not all one, and the per-entry scales of the column blocks.
+%   their weighted mean when the model has biases) and the weights when
+%   they are not all one; per block, where its triplets start and its
+%   regularization scale.
 N = numel(vals);
 P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
            'scaled', strcmp(opts.regularization, 'scaled'), ...
-           'biaslambda', opts.biaslambda);
+           'biaslambda', opts.biaslambda, 'blockChunk', opts.blockchunk);
 
 % One sparse matrix whose values are the entries' positions in the input:
 % its column-major order is the order of the sweeps, and a pair given
@@ -50,10 +51,15 @@ P.Jr = uint32(Jr);
 clear Jr
 P.w = w;
 
-% Global mean (weighted), per-row and per-column weight sums.
+% Where each block's triplets start, the global mean (weighted), and the
+% per-row and per-column weight sums.
+colCount = accumarray(double(P.J), 1, [n 1]);
+rowCount = accumarray(double(P.Ir), 1, [m 1]);
+P.colStart = [1; cumsum(colCount) + 1];
+P.rowStart = [1; cumsum(rowCount) + 1];
 if isempty(w)
-    colSum = accumarray(double(P.J), 1, [n 1]).';
-    rowSum = accumarray(double(P.Ir), 1, [m 1]);
+    colSum = colCount.';
+    rowSum = rowCount;
     total = N;
     wsum = sum(P.v);
 else

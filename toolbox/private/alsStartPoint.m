@@ -14,14 +14,12 @@ else
     if min(m, n) <= 400
         [u, s] = svd(full(X), 'econ');
     else
-        % Two steps of subspace iteration from a random block: close
+        % One step of subspace iteration from a random block: close
         % enough to the leading singular vectors for a start, at the
-        % price of five products with the sparse data (less than a sweep),
-        % and the same steps on every host.
+        % price of four products with the sparse data (less than a
+        % sweep), and the same steps on every host.
         [Q, ~] = qr(X * randn(n, r + 5), 0);
-        for step = 1:2
-            [Q, ~] = qr(X * (Q.' * X).', 0);
-        end
+        [Q, ~] = qr(X * (Q.' * X).', 0);
         [u, s] = svd(Q.' * X, 'econ');
         u = Q * u;
     end
