@@ -1,121 +1,141 @@
 function result = alsdemo(path, varargin)
-%ALSDEMO  Matrix completion with the compiled kernels, checked against the plain ones.
+%ALSDEMO  Matrix completion on a file or a synthetic problem, against the baselines.
 %   ALSDEMO builds a seeded synthetic 3000-by-2000 matrix of rank 10 plus
 %   Gaussian noise of standard deviation 0.1, observes about 5% of its
 %   entries and holds out 10% of those. It fits a rank-10 model with
-%   ALSCOMPLETE on the compiled kernels, printing one line per sweep
-%   (objective, train and held-out RMSE, gradient norm, seconds), then the
-%   held-out RMSE against the noise level. It then runs the same fit with
-%   the plain-language kernels and prints both total times, their ratio,
-%   the per-sweep ratio and the largest difference between the two fitted
-%   matrices (they agree to about 1e-8).
+%   ALSCOMPLETE (lambda 'auto') on the compiled kernels, printing what the
+%   set-up does and one line per sweep (objective, train and held-out RMSE,
+%   gradient norm, seconds, time left), then the held-out RMSE against the
+%   noise level. It then runs one fit with the chosen lambda on the
+%   compiled and on the plain-language kernels and prints both times,
+%   their ratio, the per-sweep ratio and the largest difference between
+%   the two fitted matrices (they agree to about 1e-8).
 %
 %   ALSDEMO(PATH) does the same on a file of triplets (see READTRIPLETS),
-%   holding out a random 10% of its entries. The model is fitted to the
-%   values minus their training mean; the held-out RMSE is compared with
-%   that of predicting the mean.
+%   holding out a random 20% of its entries (a pair given more than once
+%   counts once, with the mean of its values), and prints the held-out
+%   RMSE of three predictors side by side: the global mean of the training
+%   values, the bias baseline (mean plus row and column offsets, its
+%   lambda tuned by ALSBASELINE) and the fit.
+%
+%   ALSDEMO(PATH, 'feedback', 'implicit') treats the file as interactions:
+%   values are interaction strengths (a repeated pair adds up), or with
+%   'threshold', T every entry whose value is at least T becomes one
+%   interaction (of strength 1) and the others are dropped, as for
+%   ratings. It holds out a random 20% of each row's interactions, fits
+%   with ALSCOMPLETE(..., 'feedback', 'implicit') and its defaults, and
+%   prints precision, recall, MAP and NDCG at 10 of the fit's
+%   recommendations (ALSRECOMMEND, training columns left out) and of
+%   recommending the most popular columns (ALSPOPULARITY), with the time
+%   per sweep. ALSDEMO([], 'feedback', 'implicit') does the same on a
+%   synthetic 3000-by-2000 interaction matrix (skewed activity and
+%   popularity, rank-10 affinities, about 1% of the entries).
 %
 %   ALSDEMO(PATH, 'name', value, ...) or ALSDEMO([], ...) also takes
 %     size      [3000 2000]  rows and columns of the synthetic matrix
 %     truerank  [10]         its rank
-%     density   [0.05]       fraction of its entries observed
+%     density   [0.05, implicit 0.01]  fraction of its entries observed
 %     noise     [0.1]        standard deviation of the noise
-%     holdout   [0.1]        fraction of the observed entries held out
+%     holdout   [0.1 synthetic, 0.2 file]  fraction held out
 %     compare   [true]       also run the plain kernels and compare
-%   and passes every other option on to ALSCOMPLETE (rank [10], lambda
-%   [0.1 for the synthetic matrix, 10 for a file], sweeps [20], tol [1e-4],
-%   seed [0], ...).
+%     threshold []           implicit feedback from ratings: see above
+%     k         [10]         length of the recommendation lists
+%   and passes every other option on to ALSCOMPLETE ('rank', 'lambda',
+%   'sweeps', 'seed', ...; 'lambda' is 'auto' unless given).
 %
-%   RESULT = ALSDEMO(...) returns the fits, histories and timings instead
-%   of only printing them.
+%   RESULT = ALSDEMO(...) returns the fits, histories, errors and timings
+%   instead of only printing them.
 %
 %   The compiled plug-ins are taken from the path when all five are there,
 %   else from out/octave or out/install/<host> of this repository. Without
 %   them the demo runs the plain kernels only, and says so.
 %
-%   See also ALSCOMPLETE, READTRIPLETS, INSTALL_KERNELS.
+%   See also ALSCOMPLETE, ALSBASELINE, ALSRECOMMEND, ALSRANKMETRICS,
+%   READTRIPLETS, INSTALL_KERNELS.
 
 if nargin < 1
     path = [];
 end
-[demo, fitArgs] = demoOptions(varargin);
-haveCompiled = findKernels();
+fromFile = ~isempty(path);
+[demo, fitArgs] = alsDemoOptions(varargin, fromFile);
+haveCompiled = alsFindKernels();
+backend = 'compiled';
+if ~haveCompiled
+    backend = 'plain';
+    fprintf('The compiled kernels were not found: running the plain ones only.\n');
+end
+if strcmp(demo.feedback, 'implicit')
+    result = alsDemoImplicit(path, demo, fitArgs, backend);
+    if nargout == 0
+        clear result;
+    end
+    return;
+end
 
-if isempty(path)
+if ~fromFile
     [m, n] = deal(demo.size(1), demo.size(2));
     fprintf('Synthetic %d-by-%d matrix of rank %d plus noise %.3g, %.3g%% observed, %.3g%% of those held out\n', ...
             m, n, demo.truerank, demo.noise, 100 * demo.density, 100 * demo.holdout);
-    [I, J, vals, Ih, Jh, vh] = syntheticProblem(demo);
-    offset = 0;
-    defaultLambda = 0.1;
+    [I, J, vals] = alsDemoSynthetic(demo);
 else
-    [I, J, vals, rowIds, colIds] = readtriplets(path);
-    m = numel(rowIds);
-    n = numel(colIds);
-    % Rating files often hold the same (row, column) pair more than once;
-    % the fit takes each pair once, with the mean of its values.
-    [pairs, ~, which] = unique([I(:) J(:)], 'rows');
-    if size(pairs, 1) < numel(I)
-        fprintf('%s: %d repeated (row, column) pairs, each replaced by the mean of its values\n', ...
-                path, numel(I) - size(pairs, 1));
-        vals = accumarray(which, vals(:)) ./ accumarray(which, 1);
-        I = pairs(:, 1);
-        J = pairs(:, 2);
-    end
-    [I, J, vals, Ih, Jh, vh] = splitHeldout(I, J, vals, demo.holdout, demo.seed);
-    offset = mean(vals);
-    vals = vals - offset;
-    vh = vh - offset;
-    defaultLambda = 10;
-    fprintf('%s: %d-by-%d, %d entries, %d of them held out; values centered by %.4g\n', ...
-            path, m, n, numel(I) + numel(Ih), numel(Ih), offset);
+    [I, J, vals, m, n] = alsDemoRead(path, 'mean');
 end
+[I, J, vals, Ih, Jh, vh] = alsSplitHeldout(I, J, vals, demo.holdout, demo.seed + 1, false);
 fprintf('%d entries observed for the fit, %d held out\n\n', numel(I), numel(Ih));
 
-base = {'rank', 10, 'lambda', defaultLambda, 'sweeps', 20, 'tol', 1e-4, ...
-        'heldout', {Ih, Jh, vh}};
-first = 'compiled';
-if ~haveCompiled
-    first = 'plain';
-    fprintf('The compiled kernels were not found: running the plain ones only.\n');
-end
-opts = [base, fitArgs, {'backend', first, 'verbose', true}];
-
-fprintf('Fit with the %s kernels:\n', first);
+opts = [{'lambda', 'auto'}, fitArgs, {'heldout', {Ih, Jh, vh}, 'backend', backend, 'verbose', true}];
+fprintf('Fit with the %s kernels:\n', backend);
 t0 = tic;
-[U, V, hist] = alscomplete(I, J, vals, m, n, opts{:});
+[U, V, hist, model] = alscomplete(I, J, vals, m, n, opts{:});
 total = toc(t0);
-result = struct('U', U, 'V', V, 'hist', hist, 'time', total, 'offset', offset);
-final = hist.rmse_heldout(end);
-fprintf('\n%d sweeps, %s, %.3f s in all\n', hist.sweeps, ...
-        ternary(hist.converged, 'converged', 'sweep limit reached'), total);
-if isempty(path)
-    fprintf('held-out RMSE %.5f against noise level %.5f (ratio %.3f)\n', ...
-            final, demo.noise, final / demo.noise);
+rmse = @(x) sqrt(mean((x - vh) .^ 2));
+final = rmse(alspredict(model, Ih, Jh));
+fprintf('\n%d sweeps, %s; %.3f s in all (%.3f s before the first sweep)\n', hist.sweeps, ...
+        converged(hist), total, hist.setup);
+base = alsbaseline(I, J, vals, m, n, 'lambda', 'auto');
+result = struct('U', U, 'V', V, 'hist', hist, 'model', model, 'time', total, ...
+                'rmse', final, 'rmseMean', rmse(mean(vals)), ...
+                'rmseBias', rmse(alspredict(base, Ih, Jh)), 'bias', base);
+fprintf('\nheld-out RMSE on %d entries:\n', numel(vh));
+fprintf('  %-26s %8.5f\n', 'global mean', result.rmseMean);
+fprintf('  %-26s %8.5f   (lambda %g)\n', 'bias baseline', result.rmseBias, base.lambda);
+fprintf('  %-26s %8.5f   (rank %d, lambda %g', 'alscomplete', final, model.rank, hist.lambda);
+if isfield(hist, 'biaslambda')
+    fprintf(', biaslambda %g', hist.biaslambda);
+end
+fprintf(')\n');
+if ~fromFile
+    fprintf('  %-26s %8.5f   (ratio %.3f)\n', 'noise level', demo.noise, final / demo.noise);
     result.noise = demo.noise;
-else
-    fprintf('held-out RMSE %.5f against %.5f for predicting the mean\n', ...
-            final, sqrt(mean(vh.^2)));
 end
 
 if haveCompiled && demo.compare
-    fprintf('\nThe same fit with the plain kernels (%d sweeps):\n', hist.sweeps);
-    popts = [base, fitArgs, {'backend', 'plain', 'verbose', false, ...
-                             'sweeps', hist.sweeps, 'tol', 0}];
+    % One fit with the chosen lambdas and a fixed number of sweeps on each
+    % backend: the same algorithm, so the same iterates up to rounding.
+    fixed = [fitArgs, {'lambda', hist.lambda, 'sweeps', hist.sweeps, 'tol', 0, 'verbose', false}];
+    if isfield(hist, 'biaslambda')
+        fixed = [fixed, {'biaslambda', hist.biaslambda}];
+    end
+    fprintf('\nThe fit with lambda %g and %d sweeps on both backends:\n', hist.lambda, hist.sweeps);
     t0 = tic;
-    [Up, Vp, histp] = alscomplete(I, J, vals, m, n, popts{:});
+    [~, ~, histc, mc] = alscomplete(I, J, vals, m, n, fixed{:}, 'backend', 'compiled');
+    totalc = toc(t0);
+    t0 = tic;
+    [~, ~, histp, mp] = alscomplete(I, J, vals, m, n, fixed{:}, 'backend', 'plain');
     totalp = toc(t0);
-    gap = largestDifference(U, V, Up, Vp);
-    scale = largestDifference(U, V, zeros(m, 1), zeros(1, n));
-    perSweep = median(hist.time);
+    [Ac, Bc] = full(mc);
+    [Ap, Bp] = full(mp);
+    gap = alsLargestDifference(Ac, Bc, Ap, Bp);
+    scale = alsLargestDifference(Ac, Bc, zeros(m, 1), zeros(1, n));
+    perSweep = median(histc.time);
     perSweepPlain = median(histp.time);
     fprintf('total time: compiled %.3f s, plain %.3f s, ratio %.1f\n', ...
-            total, totalp, totalp / total);
+            totalc, totalp, totalp / totalc);
     fprintf('one sweep (median): compiled %.4f s, plain %.4f s, ratio %.1f\n', ...
             perSweep, perSweepPlain, perSweepPlain / perSweep);
     fprintf('largest difference between the two fitted matrices: %.3g (largest entry %.3g)\n', ...
             gap, scale);
-    result.plain = struct('U', Up, 'V', Vp, 'hist', histp, 'time', totalp);
+    result.plain = struct('hist', histp, 'time', totalp);
     result.maxdiff = gap;
     result.sweepratio = perSweepPlain / perSweep;
 end
@@ -125,116 +145,17 @@ end
 end
 
 
-function [demo, rest] = demoOptions(args)
-demo = struct('size', [3000 2000], 'truerank', 10, 'density', 0.05, 'noise', 0.1, ...
-              'holdout', 0.1, 'compare', true, 'seed', 0);
-names = fieldnames(demo);
-rest = {};
-if mod(numel(args), 2) ~= 0
-    error('alsdemo:input', 'alsdemo: options must come as name/value pairs');
-end
-for k = 1:2:numel(args)
-    hit = find(strcmpi(args{k}, names), 1);
-    if ~isempty(hit)
-        demo.(names{hit}) = args{k + 1};
-        if strcmp(names{hit}, 'seed')
-            rest = [rest, args(k:k + 1)]; %#ok<AGROW>
-        end
-    else
-        rest = [rest, args(k:k + 1)]; %#ok<AGROW>
-    end
-end
+function [A, B] = full(model)
+% Factors whose product is the model's whole prediction.
+A = [model.U, model.mean + model.rowBias, ones(size(model.rowBias))];
+B = [model.V; ones(size(model.colBias)); model.colBias];
 end
 
 
-function ok = findKernels()
-% True when all five plug-ins are callable, after looking in this
-% repository's build folders if they are not on the path yet.
-names = {'delmirost', 'korvanthe', 'vantresk', 'ombrelast', 'nzoverwrite'};
-ok = allFound(names);
-if ok
-    return;
-end
-root = fileparts(fileparts(mfilename('fullpath')));
-if exist('OCTAVE_VERSION', 'builtin') ~= 0
-    places = {fullfile(root, 'out', 'octave'), fullfile(root, 'out', 'install', 'octave')};
+function s = converged(hist)
+if hist.converged
+    s = 'converged';
 else
-    places = {fullfile(root, 'out', 'install', 'matlab')};
-end
-for k = 1:numel(places)
-    if exist(fullfile(places{k}, [names{1} '.' mexext]), 'file')
-        addpath(places{k});
-        ok = allFound(names);
-        if ok
-            return;
-        end
-    end
-end
-end
-
-
-function ok = allFound(names)
-ok = true;
-for k = 1:numel(names)
-    ok = ok && exist(names{k}) == 3; %#ok<EXIST>
-end
-end
-
-
-function [I, J, vals, Ih, Jh, vh] = syntheticProblem(demo)
-% A rank-truerank matrix with unit-variance entries plus noise, observed
-% at a random subset of distinct positions, of which a part is held out.
-saved = rng;
-rng(demo.seed);
-m = demo.size(1);
-n = demo.size(2);
-r = demo.truerank;
-A = randn(m, r);
-B = randn(r, n) / sqrt(r);
-count = round(demo.density * m * n);
-pos = randperm(m * n, count);
-pos = pos(:);
-I = mod(pos - 1, m) + 1;
-J = (pos - I) / m + 1;
-vals = sum(A(I, :) .* B(:, J).', 2) + demo.noise * randn(count, 1);
-rng(saved);
-[I, J, vals, Ih, Jh, vh] = splitHeldout(I, J, vals, demo.holdout, demo.seed + 1);
-end
-
-
-function [I, J, vals, Ih, Jh, vh] = splitHeldout(I, J, vals, fraction, seed)
-saved = rng;
-rng(seed);
-perm = randperm(numel(I));
-rng(saved);
-nh = round(fraction * numel(I));
-held = perm(1:nh);
-keep = perm(nh + 1:end);
-Ih = I(held);
-Jh = J(held);
-vh = vals(held);
-I = I(keep);
-J = J(keep);
-vals = vals(keep);
-end
-
-
-function d = largestDifference(U1, V1, U2, V2)
-% Largest entry of |U1*V1 - U2*V2|, a block of columns at a time.
-n = size(V1, 2);
-d = 0;
-step = 250;
-for c = 1:step:n
-    cols = c:min(c + step - 1, n);
-    d = max(d, max(max(abs(U1 * V1(:, cols) - U2 * V2(:, cols)))));
-end
-end
-
-
-function s = ternary(cond, a, b)
-if cond
-    s = a;
-else
-    s = b;
+    s = 'sweep limit reached';
 end
 end

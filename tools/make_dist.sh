@@ -21,9 +21,7 @@ cp "$@" "$stage/$top/plugins/"
 # Help files beside the plug-ins: help finds them, calls still go to the
 # plug-in of the host's own platform.
 cp "$root"/toolbox/help/*.m "$stage/$top/plugins/"
-cp "$root"/toolbox/alscomplete.m "$root"/toolbox/readtriplets.m "$root"/toolbox/alsdemo.m \
-   "$root"/toolbox/alsrecommend.m "$root"/toolbox/alsrankmetrics.m "$root"/toolbox/alspopularity.m \
-   "$stage/$top/toolbox/"
+cp "$root"/toolbox/*.m "$stage/$top/toolbox/"
 cp "$root"/toolbox/plain/*.m "$stage/$top/toolbox/plain/"
 cp "$root"/toolbox/private/*.m "$stage/$top/toolbox/private/"
 suffixes=$(for f in "$@"; do echo "${f##*.}"; done | sort -u | tr '\n' ' ')

@@ -29,9 +29,7 @@ pkg="$stage/$name"
 mkdir -p "$pkg/inst/kernelhelp" "$pkg/inst/private" "$pkg/src/kernels" "$pkg/src/factor" "$pkg/src/host"
 
 cp "$here/DESCRIPTION" "$here/INDEX" "$here/COPYING" "$here/post_install.m" "$pkg/"
-cp "$root/toolbox/alscomplete.m" "$root/toolbox/readtriplets.m" "$root/toolbox/alsdemo.m" \
-   "$root/toolbox/alsrecommend.m" "$root/toolbox/alsrankmetrics.m" "$root/toolbox/alspopularity.m" \
-   "$root"/toolbox/plain/*.m "$pkg/inst/"
+cp "$root"/toolbox/*.m "$root"/toolbox/plain/*.m "$pkg/inst/"
 cp "$root"/toolbox/private/*.m "$pkg/inst/private/"
 cp "$root"/toolbox/help/*.m "$pkg/inst/kernelhelp/"
 cp "$here/Makefile.src" "$pkg/src/Makefile"

@@ -1,6 +1,6 @@
 function [demo, rest] = alsDemoOptions(args, fromFile)
 %ALSDEMOOPTIONS  Split the demo's own options from those passed on to ALSCOMPLETE.
-demo = struct('size', [3000 2000], 'truerank', 10, 'density', 0.05, 'noise', 0.1, ...
+demo = struct('size', [3000 2000], 'truerank', 10, 'density', [], 'noise', 0.1, ...
               'holdout', 0.1, 'compare', true, 'seed', 0, 'threshold', [], ...
               'feedback', 'explicit', 'k', 10);
 if fromFile
@@ -30,4 +30,11 @@ if ~ischar(demo.feedback) || ~any(strcmpi(demo.feedback, {'explicit', 'implicit'
     error('alsdemo:input', 'alsdemo: feedback must be ''explicit'' or ''implicit''');
 end
 demo.feedback = lower(demo.feedback);
+if isempty(demo.density)
+    if strcmp(demo.feedback, 'implicit')
+        demo.density = 0.01;
+    else
+        demo.density = 0.05;
+    end
+end
 end

@@ -166,7 +166,7 @@ end
 function [E, pred] = residual(kern, P, E, U, V)
 % The prediction on the pattern, and E refilled with 1 + alpha*vals*(1 - pred),
 % the pattern's share of the gradient.
-pred = kern.ombrelast(U, V, P.I, P.J);
+pred = kern.ombrelast(V.', U.', P.J, P.I);
 x = 1 + P.a .* (1 - pred);
 if kern.inPlace
     nzoverwrite(E, x);
