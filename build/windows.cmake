@@ -7,6 +7,13 @@ else()
   set(KERNELS_MEX_SUFFIX .mexw32)
 endif()
 
+# Unwind tables for every function, the compiler's default made explicit:
+# a host may end a call that raised an error by a C++ exception thrown
+# through the plug-in's frames. On x64 the system's unwinder steps through
+# them by the .pdata/.xdata entries; on x86 by the .eh_frame the plug-in
+# registers when it is loaded.
+add_compile_options(-fasynchronous-unwind-tables)
+
 # Programs and DLLs side by side: Windows finds a program's DLLs (the
 # stand-in host's libmx.dll and the others) next to it.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
