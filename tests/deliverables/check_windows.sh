@@ -11,6 +11,7 @@
 #   - imports nothing else but Windows' own DLLs (no MinGW runtime DLL);
 #   - carries no path of the build machine (nor of the machine that built
 #     the static C runtime, which its debug sections name).
+#   - holds no link time (the same sources give the same file).
 # usage: check_windows.sh FILE "HOST-DLLS" OBJDUMP
 set -u
 file=$1 hostdlls=$2 objdump=$3
@@ -25,7 +26,7 @@ case "$name" in
   *) echo "$name: not a Windows plug-in name"; exit 1 ;;
 esac
 
-dump=$("$objdump" -p "$file") || { echo "$name: objdump cannot read it"; exit 1; }
+dump=$(TZ=UTC "$objdump" -p "$file") || { echo "$name: objdump cannot read it"; exit 1; }
 echo "$dump" | grep -q "file format $format\$" || say "not $format"
 echo "$dump" | grep -q "^Magic.*$magic" || say "not $magic"
 echo "$dump" | sed -n '/^Characteristics/,/^$/p' | grep -q -x '	DLL' || say "not a DLL"
@@ -75,6 +76,12 @@ only libmex.dll mexErrMsgTxt
 only libmwblas.dll dgemm
 only libmwlapack.dll dpotrf dpotrs
 only libmat.dll matOpen matClose
+
+# The file header's time and the export directory's, both 0.
+echo "$dump" | grep -q -E '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$' ||
+  say "file header holds a link time: $(echo "$dump" | grep -m1 '^Time/Date')"
+echo "$dump" | grep -q -E '^Time/Date stamp[[:space:]]+0+$' ||
+  say "export directory holds a link time: $(echo "$dump" | grep -m1 '^Time/Date stamp')"
 
 path=$(strings -a "$file" | grep -E -m1 '/[A-Za-z0-9_.+-]+/')
 [ -n "$path" ] && say "carries a path: $path"
