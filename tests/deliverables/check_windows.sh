@@ -12,6 +12,9 @@
 #   - carries no path of the build machine (nor of the machine that built
 #     the static C runtime, which its debug sections name).
 #   - holds no link time (the same sources give the same file).
+#   - on x86, has no function with cleanups or handlers (no personality
+#     routine in its unwind tables): after one, unwinding would resume in
+#     the plug-in's own copy of the unwinder, which knows no frames.
 # usage: check_windows.sh FILE "HOST-DLLS" OBJDUMP
 set -u
 file=$1 hostdlls=$2 objdump=$3
@@ -82,6 +85,17 @@ echo "$dump" | grep -q -E '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$' ||
   say "file header holds a link time: $(echo "$dump" | grep -m1 '^Time/Date')"
 echo "$dump" | grep -q -E '^Time/Date stamp[[:space:]]+0+$' ||
   say "export directory holds a link time: $(echo "$dump" | grep -m1 '^Time/Date stamp')"
+
+# The tables are .eh_frame (.eh_fram in a stripped file, which keeps only
+# the first 8 letters of a name); a CIE naming a personality routine has
+# augmentation "zPL...".
+if [ "$format" = pei-i386 ]; then
+  tables=$(mktemp)
+  "$(echo "$objdump" | sed 's/objdump$/objcopy/')" -O binary -w --only-section='.eh_fram*' "$file" "$tables"
+  [ -s "$tables" ] || say "has no unwind tables"
+  grep -q -a zPL "$tables" && say "has functions with cleanups or handlers (a personality routine)"
+  rm -f "$tables"
+fi
 
 path=$(strings -a "$file" | grep -E -m1 '/[A-Za-z0-9_.+-]+/')
 [ -n "$path" ] && say "carries a path: $path"
