@@ -70,9 +70,12 @@ function(kernels_mex_plugin target name)
     CONTENT "LIBRARY \"${name}${KERNELS_MEX_SUFFIX}\"\n${KERNELS_MEX_DEF}" @ONLY)
   target_sources(${target} PRIVATE ${def})
   # No symbol table or debug sections: those of the static C runtime name
-  # paths of the machine that built it. No link time in the headers, so
-  # that the same sources give the same file.
-  target_link_options(${target} PRIVATE -s -Wl,--no-insert-timestamp)
+  # paths of the machine that built it. No link time in the headers, and
+  # the linker's fixed image base rather than one it derives from the
+  # output's path, so that the same sources give the same file wherever
+  # they are built (the DLL is relocatable: the loader places it anywhere).
+  target_link_options(${target} PRIVATE -s -Wl,--no-insert-timestamp
+                      -Wl,--disable-auto-image-base)
   # The stand-in's libraries the plug-in was given become the host's
   # import libraries.
   get_target_property(libs ${target} LINK_LIBRARIES)

@@ -11,7 +11,9 @@
 #   - imports nothing else but Windows' own DLLs (no MinGW runtime DLL);
 #   - carries no path of the build machine (nor of the machine that built
 #     the static C runtime, which its debug sections name).
-#   - holds no link time (the same sources give the same file).
+#   - holds no link time, and has the linker's fixed image base, not one
+#     derived from the output's path (the same sources give the same file);
+#     it is relocatable (DYNAMIC_BASE) all the same.
 #   - on x86, has no function with cleanups or handlers (no personality
 #     routine in its unwind tables): after one, unwinding would resume in
 #     the plug-in's own copy of the unwinder, which knows no frames.
@@ -24,8 +26,8 @@ say() { echo "$name: $*"; fail=1; }
 
 [ -f "$file" ] || { echo "$file: missing"; exit 1; }
 case "$name" in
-  *.mexw64) format=pei-x86-64 magic="(PE32+)" ;;
-  *.mexw32) format=pei-i386 magic="(PE32)" ;;
+  *.mexw64) format=pei-x86-64 magic="(PE32+)" base=0000000180000000 ;;
+  *.mexw32) format=pei-i386 magic="(PE32)" base=10000000 ;;
   *) echo "$name: not a Windows plug-in name"; exit 1 ;;
 esac
 
@@ -80,6 +82,10 @@ only libmwblas.dll dgemm
 only libmwlapack.dll dpotrf dpotrs
 only libmat.dll matOpen matClose
 
+echo "$dump" | grep -q -E "^ImageBase[[:space:]]+$base\$" ||
+  say "image base is not the fixed $base: $(echo "$dump" | grep -m1 '^ImageBase')"
+echo "$dump" | sed -n '/^DllCharacteristics/,/^[A-Z]/p' | grep -q -w DYNAMIC_BASE ||
+  say "not relocatable (no DYNAMIC_BASE)"
 # The file header's time and the export directory's, both 0.
 echo "$dump" | grep -q -E '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$' ||
   say "file header holds a link time: $(echo "$dump" | grep -m1 '^Time/Date')"
