@@ -30,8 +30,9 @@ extern "C" {
 //    frames, as a host that ends calls by a C++ exception does. The
 //    unwinder of the stand-in's own C++ runtime then walks frames of a
 //    plug-in that has a C++ runtime of its own or none, so every function
-//    of the plug-in needs unwind tables (.eh_frame, or .pdata/.xdata on
-//    64-bit Windows).
+//    of the plug-in needs unwind tables: .eh_frame (on 32-bit Windows
+//    registered with the unwinder the host's modules share), or
+//    .pdata/.xdata on 64-bit Windows.
 void standinSetJump(void *target);  // a std::jmp_buf, or nullptr
 [[noreturn]] void standinRaise(const char *text);
 const char *standinRaisedText(void);
