@@ -52,6 +52,7 @@ test: test-deps all asan
 	  echo "== tests: $$p"; \
 	  (cd $(OUT)/build-$$p && ctest --output-on-failure) || exit 1; \
 	done
+	@echo "== tests: dist"; sh tests/deliverables/check_dist.sh $(OUT)
 	$(MAKE) --no-print-directory fuzz-replay
 
 # Fuzzing through the stand-in host with sanitizers (fuzz/run.sh), in

@@ -9,6 +9,13 @@ else()
   set(KERNELS_MEX_MAP ${CMAKE_CURRENT_LIST_DIR}/linux-mex-i386.map)
 endif()
 
+# Unwind tables (.eh_frame, found through PT_GNU_EH_FRAME) for every
+# function, the compiler's default made explicit: a host may end a call that
+# raised an error by a C++ exception thrown through the plug-in's frames,
+# and its unwinder must step through each of them. Every object of the
+# tree, so the shared block procedure too.
+add_compile_options(-fasynchronous-unwind-tables)
+
 function(kernels_mex_plugin target name)
   # Exports under the node MEX; the linker adds the base version, named
   # after the file (the soname). The i386 builds add mexVersion.

@@ -13,3 +13,9 @@ set(KERNELS_MINGW i686-w64-mingw32)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
 include(${CMAKE_CURRENT_LIST_DIR}/windows-toolchain.cmake)
+# The stand-in host's programs and DLLs share one unwinder,
+# libgcc_s_dw2-1.dll, as a host built with mingw does (see
+# build/windows.cmake); the plug-ins (module flags) keep theirs linked in.
+set(KERNELS_HOST_SHARED_UNWINDER ON)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libstdc++ -shared-libgcc")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libstdc++ -shared-libgcc -Wl,--exclude-libs,libpthread.a:libwinpthread.a")

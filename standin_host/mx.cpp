@@ -328,11 +328,22 @@ bool standinInCall(void) { return inCall; }
 
 void standinSetJump(void *target) { jumpTarget = static_cast<std::jmp_buf *>(target); }
 
+bool standinErrorsThrow(void) {
+    static const bool thrown = [] {
+        const char *mode = std::getenv("STANDIN_ERRORS");
+        if (!mode || std::strcmp(mode, "longjmp") == 0) return false;
+        if (std::strcmp(mode, "throw") == 0) return true;
+        standin::fault(std::string("STANDIN_ERRORS is ") + mode + ", neither longjmp nor throw");
+    }();
+    return thrown;
+}
+
 void standinRaise(const char *text) {
     if (!jumpTarget) standin::fault("a call ended early with nowhere to return to");
     raisedText = text ? text : "";
     std::jmp_buf *target = jumpTarget;
     jumpTarget = nullptr;
+    if (standinErrorsThrow()) throw standin::CallEnded{};
     std::longjmp(*target, 1);
 }
 

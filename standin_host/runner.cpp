@@ -24,9 +24,11 @@ namespace {
 
 using Gateway = void (*)(int, mxArray **, int, const mxArray **);
 
-// Calls the gateway with a jump target set; false when the call ended
-// through mexErrMsgTxt. Nothing here needs unwinding, so the jump back from
-// standinRaise is sound.
+// Calls the gateway with a jump target set and CallEnded caught; false
+// when the call ended through mexErrMsgTxt, by either way the host ends
+// calls (standinRaise). Nothing here needs unwinding, so the jump back is
+// sound; the exception reaches here only through the plug-in's unwind
+// tables.
 bool invoke(Gateway gateway, int nlhs, mxArray **plhs, int nrhs, const mxArray **prhs) {
     std::jmp_buf target;
 #if defined(_WIN64)
@@ -37,7 +39,11 @@ bool invoke(Gateway gateway, int nlhs, mxArray **plhs, int nrhs, const mxArray *
     if (setjmp(target) != 0) return false;
 #endif
     standinSetJump(&target);
-    gateway(nlhs, plhs, nrhs, prhs);
+    try {
+        gateway(nlhs, plhs, nrhs, prhs);
+    } catch (const CallEnded &) {
+        return false;
+    }
     standinSetJump(nullptr);
     return true;
 }

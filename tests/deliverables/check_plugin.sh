@@ -7,6 +7,8 @@
 #   - needs the host's libraries (libmx, libmex, libmat and the given
 #     LAPACK/BLAS ones) and the C library, nothing more, and carries no
 #     library search path nor any other path of the build machine;
+#   - has unwind tables covering every function, found by the unwinder
+#     through PT_GNU_EH_FRAME;
 #   - asks no newer glibc than it does now;
 #   - mexVersion, called, returns "MATLAB R14 native" on i386 (none on x86-64).
 # usage: check_plugin.sh FILE "HOST-LAPACK-LIBS" MEXVERSION-PROGRAM
@@ -62,6 +64,22 @@ for v in $(echo "$imports" | grep -o 'GLIBC_[0-9.]*' | sort -u); do
   [ "$newest" = "GLIBC_$glibc" ] || say "asks for $v, newer than GLIBC_$glibc"
 done
 echo "$imports" | grep -q -E '@(GLIBCXX|CXXABI|GCC)_' && say "uses the C++ or GCC runtime"
+
+# A host may end a failed call by a C++ exception unwound through the
+# plug-in's frames: its unwinder finds the tables through PT_GNU_EH_FRAME
+# and needs an entry for every function that can be on the stack then. The
+# start-up functions of the C runtime (no size in the symbol table) and the
+# i386 thunks that read the program counter (leaves the linker may take
+# from the C runtime's objects, without entries) never are.
+readelf -l -W "$file" | grep -q GNU_EH_FRAME || say "has no PT_GNU_EH_FRAME"
+bare=$( { readelf --debug-dump=frames "$file" 2>/dev/null |
+          awk '/ FDE / {s = $NF; sub(/^pc=/, "", s); split(s, r, /\.\./); print "fde", r[1], r[2]}'
+          readelf -s -W "$file" |
+          awk '$4 == "FUNC" && $7 != "UND" && $3 != "0" && $8 !~ /^__x86\.get_pc_thunk\./ {
+                 n = $8; sub(/@.*/, "", n); print "fn", $2, n}'
+        } | awk '$1 == "fde" {lo[++k] = $2; hi[k] = $3; next}
+                 {for (i = 1; i <= k; i++) if ($2 >= lo[i] && $2 < hi[i]) next; print $3}' | sort -u)
+[ -n "$bare" ] && say "functions without unwind tables: $(echo $bare)"
 
 text=$("$mexversion" "$file") || say "cannot be loaded: $text"
 [ "$text" = "$want_version" ] || say "mexVersion gives [$text], expected [$want_version]"

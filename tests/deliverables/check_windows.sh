@@ -11,6 +11,12 @@
 #   - imports nothing else but Windows' own DLLs (no MinGW runtime DLL);
 #   - carries no path of the build machine (nor of the machine that built
 #     the static C runtime, which its debug sections name).
+#   - holds no link time, and has the linker's fixed image base, not one
+#     derived from the output's path (the same sources give the same file);
+#     it is relocatable (DYNAMIC_BASE) all the same.
+#   - on x86, has no function with cleanups or handlers (no personality
+#     routine in its unwind tables): after one, unwinding would resume in
+#     the plug-in's own copy of the unwinder, which knows no frames.
 # usage: check_windows.sh FILE "HOST-DLLS" OBJDUMP
 set -u
 file=$1 hostdlls=$2 objdump=$3
@@ -20,12 +26,12 @@ say() { echo "$name: $*"; fail=1; }
 
 [ -f "$file" ] || { echo "$file: missing"; exit 1; }
 case "$name" in
-  *.mexw64) format=pei-x86-64 magic="(PE32+)" ;;
-  *.mexw32) format=pei-i386 magic="(PE32)" ;;
+  *.mexw64) format=pei-x86-64 magic="(PE32+)" base=0000000180000000 ;;
+  *.mexw32) format=pei-i386 magic="(PE32)" base=10000000 ;;
   *) echo "$name: not a Windows plug-in name"; exit 1 ;;
 esac
 
-dump=$("$objdump" -p "$file") || { echo "$name: objdump cannot read it"; exit 1; }
+dump=$(TZ=UTC "$objdump" -p "$file") || { echo "$name: objdump cannot read it"; exit 1; }
 echo "$dump" | grep -q "file format $format\$" || say "not $format"
 echo "$dump" | grep -q "^Magic.*$magic" || say "not $magic"
 echo "$dump" | sed -n '/^Characteristics/,/^$/p' | grep -q -x '	DLL' || say "not a DLL"
@@ -75,6 +81,27 @@ only libmex.dll mexErrMsgTxt
 only libmwblas.dll dgemm
 only libmwlapack.dll dpotrf dpotrs
 only libmat.dll matOpen matClose
+
+echo "$dump" | grep -q -E "^ImageBase[[:space:]]+$base\$" ||
+  say "image base is not the fixed $base: $(echo "$dump" | grep -m1 '^ImageBase')"
+echo "$dump" | sed -n '/^DllCharacteristics/,/^[A-Z]/p' | grep -q -w DYNAMIC_BASE ||
+  say "not relocatable (no DYNAMIC_BASE)"
+# The file header's time and the export directory's, both 0.
+echo "$dump" | grep -q -E '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$' ||
+  say "file header holds a link time: $(echo "$dump" | grep -m1 '^Time/Date')"
+echo "$dump" | grep -q -E '^Time/Date stamp[[:space:]]+0+$' ||
+  say "export directory holds a link time: $(echo "$dump" | grep -m1 '^Time/Date stamp')"
+
+# The tables are .eh_frame (.eh_fram in a stripped file, which keeps only
+# the first 8 letters of a name); a CIE naming a personality routine has
+# augmentation "zPL...".
+if [ "$format" = pei-i386 ]; then
+  tables=$(mktemp)
+  "$(echo "$objdump" | sed 's/objdump$/objcopy/')" -O binary -w --only-section='.eh_fram*' "$file" "$tables"
+  [ -s "$tables" ] || say "has no unwind tables"
+  grep -q -a zPL "$tables" && say "has functions with cleanups or handlers (a personality routine)"
+  rm -f "$tables"
+fi
 
 path=$(strings -a "$file" | grep -E -m1 '/[A-Za-z0-9_.+-]+/')
 [ -n "$path" ] && say "carries a path: $path"

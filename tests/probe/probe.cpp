@@ -7,7 +7,17 @@
 //      overflows the size type
 //   5  create an output, then ask for an array of almost SIZE_MAX bytes,
 //      more than any memory
+//   6  create a scratch array that an object in this frame frees when it
+//      is destroyed, then raise an error: only a host that unwinds the
+//      plug-in's frames runs that destructor
 #include "../../src/host/mexapi.h"
+
+namespace {
+struct Scratch {
+    mxArray *array;
+    ~Scratch() { mxDestroyArray(array); }
+};
+}  // namespace
 
 void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
     const double mode = mxGetScalar(prhs[0]);
@@ -18,6 +28,9 @@ void mexFunction(int, mxArray *plhs[], int, const mxArray *prhs[]) {
         plhs[0] = mxCreateCellMatrix(2, 1);
         mxSetCell(plhs[0], 0, mxCreateDoubleMatrix(4, 4, mxREAL));
         mxCreateDoubleMatrix(5, 5, mxREAL);
+        mexErrMsgTxt("probe failed on purpose");
+    } else if (mode == 6) {
+        Scratch scratch{mxCreateDoubleMatrix(3, 3, mxREAL)};
         mexErrMsgTxt("probe failed on purpose");
     } else if (mode == 4 || mode == 5) {
         plhs[0] = mxCreateCellMatrix(2, 1);

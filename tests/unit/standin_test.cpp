@@ -27,6 +27,19 @@ TEST(StandinHost, ErrorFreesPartlyFilledOutputAndScratch) {
     EXPECT_EQ(standinLiveArrays(), before + 1);
 }
 
+TEST(StandinHost, ErrorEndsTheCallTheWayTheHostIsSetTo) {
+    // A jump leaves the plug-in's frames as they are and the host frees the
+    // scratch array; an exception unwinds them, and the probe's destructor
+    // frees it first. Either way nothing is left alive.
+    Arrays a;
+    std::size_t before = standinLiveArrays();
+    auto res = call("probe", 0, {a.scalar(6)});
+    EXPECT_FALSE(res.ok);
+    EXPECT_EQ(res.error, "probe failed on purpose");
+    EXPECT_EQ(res.reclaimed, standinErrorsThrow() ? 0u : 1u);
+    EXPECT_EQ(standinLiveArrays(), before + 1);
+}
+
 TEST(StandinHost, ReturnedCellOwnsItsElements) {
     Arrays a;
     std::size_t before = standinLiveArrays();

@@ -58,6 +58,12 @@ void standinFailCreation(std::size_t k);
 // A larger request during a call ends it with "Out of memory.", as the host
 // does; outside a call it throws std::bad_alloc.
 void standinLimitAllocation(std::size_t bytes);
+// How the host ends a call that raised an error: false, by a jump back to
+// the gateway's caller past the plug-in's frames (the default); true, by a
+// C++ exception unwound through them (STANDIN_ERRORS=throw in the
+// environment; STANDIN_ERRORS=longjmp is the default). Hosts differ in
+// this, and a plug-in must survive both.
+bool standinErrorsThrow(void);
 
 }  // extern "C"
 
