@@ -115,7 +115,7 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       'auto' takes the compiled kernels when all five are
 %                       on the path. Both run the same algorithm and give
 %                       the same iterates up to rounding.
-%     blockchunk [65536] largest number of rows (columns) whose factors a
+%     blockchunk [16384] largest number of rows (columns) whose factors a
 %                       step builds and solves at once: the factors of a
 %                       chunk are all a step holds at a time
 %     memory   ['check'] estimate the memory the fit needs before building
@@ -203,7 +203,7 @@ else
     clear I J vals w
     held = [];
     if ~isempty(Ih)
-        held = struct('I', uint32(Ih), 'J', uint32(Jh), 'v', vh - P.mean);
+        held = struct('I', uint32(P.rowNew(Ih)), 'J', uint32(P.colNew(Jh)), 'v', vh - P.mean);
     end
     a0 = zeros(m, 1);
     b0 = zeros(1, n);
@@ -222,8 +222,10 @@ else
             end
             clear x
         end
-        U0 = alsStartPoint(E, N, r, opts.init, opts.seed);
+        U0 = alsStartPoint(E, N, r, opts.init, opts.seed, P.rowOrder, P.colOrder);
         progress('start point (%s)', opts.init);
+    else
+        U0 = U0(P.rowOrder, :);
     end
     S = struct('U', U0, 'V', zeros(r, n), 'a', a0, 'b', b0);
     clear U0
@@ -249,10 +251,14 @@ else
             E = plain_nzoverwrite(E, ones(N, 1), P.I, P.J);
         end
         seen = logical(E.');
+        seen = seen(P.colNew, P.rowNew);
     end
     clear E
-    S.a = S.a(:);
-    S.b = S.b(:).';
+    % Back to the caller's numbering of rows and columns.
+    S.U = S.U(P.rowNew, :);
+    S.V = S.V(:, P.colNew);
+    S.a = reshape(S.a(P.rowNew), [], 1);
+    S.b = reshape(S.b(P.colNew), 1, []);
     mu = P.mean;
     clear P
 end

@@ -1,61 +1,105 @@
-function step = alsBlockStep(P, side, W, g, lambda)
-%ALSBLOCKSTEP  Newton steps of every block of one side, built and solved in chunks.
-%   SIDE 'col' solves for the columns (blocks of the column-order triplets,
-%   regressors W = [U 1] or U), 'row' for the rows (row-order triplets,
-%   W = [V' 1] or V'). G holds one gradient per block, as columns. Each
-%   block's normal matrix over its scale d is built by the triplet builder
-%   with weights w/d and lambda, and the step is (R'R) \ (g/d), with the
-%   biases' own regularizer put in by BIASCORRECTED's rank-one change.
-%   Blocks go in chunks of at most P.blockChunk blocks and 2^23 entries, so that
-%   the factor cell and the per-entry weights of one chunk are all that a
-%   step holds at a time, however many blocks there are.
+function S = alsBlockStep(P, side, W, G, esum, lambda, S)
+%ALSBLOCKSTEP  Newton steps of every block of one side, built, solved and applied in chunks.
+%   SIDE 'col' solves for the columns of [V; b] (blocks of the
+%   column-order triplets, regressors W = [U 1] or U, G = U'*E and ESUM
+%   E's column sums), 'row' for the rows of [U a] (row-order triplets,
+%   W = [V' 1] or V', G = E*V' and ESUM E's row sums), E holding the
+%   weighted residual. A block's gradient is
+%     lambda*d*x - G(block)   and, for its bias,   biaslambda*bias - ESUM(block),
+%   its normal matrix over its scale d is built by the triplet builder
+%   with weights w/d and lambda, and the step (R'R) \ (g/d) is taken, with
+%   the biases' own regularizer put in by a rank-one correction. Blocks go
+%   in chunks of at most P.blockChunk blocks and 2^21 entries, so that the
+%   factors and per-entry weights of one chunk are all a step holds at a
+%   time, however many blocks there are. Blocks without entries get zero.
 if strcmp(side, 'col')
     rows = P.I;
     blocks = P.J;
     start = P.colStart;
     d = P.dCol;
     w = P.w;
+    empty = P.emptyCol;
 else
     rows = P.Jr;
     blocks = P.Ir;
     start = P.rowStart;
     d = P.dRow.';
     w = P.wr;
+    empty = P.emptyRow.';
 end
+r = size(G, 1 + strcmp(side, 'row'));
 nb = numel(d);
-step = zeros(size(g));
 b0 = 1;
 while b0 <= nb
     % The largest chunk from block b0 within both limits (at least one block).
     b1 = min(nb, b0 + P.blockChunk - 1);
-    limit = start(b0) + 2^23;
+    limit = start(b0) + 2^21;
     if start(b1 + 1) > limit
         b1 = max(b0, find(start(b0 + 1:b1 + 1) <= limit, 1, 'last') + b0 - 1);
     end
     t0 = start(b0);
     t1 = start(b1 + 1) - 1;
-    if b0 == 1 && b1 == nb
-        chunkRows = rows;
-        chunkBlocks = blocks;
-    else
-        chunkRows = rows(t0:t1);
-        chunkBlocks = blocks(t0:t1) - uint32(b0 - 1);
-    end
-    scale = d(b0:b1);
-    if isempty(w)
-        if P.scaled
-            Chat = 1 ./ scale(chunkBlocks);
-            Chat = Chat(:);
+    cols = b0:b1;
+    if t1 >= t0
+        if b0 == 1 && b1 == nb
+            chunkRows = rows;
+            chunkBlocks = blocks;
         else
-            Chat = ones(t1 - t0 + 1, 1);
+            chunkRows = rows(t0:t1);
+            chunkBlocks = blocks(t0:t1) - uint32(b0 - 1);
+        end
+        scale = d(cols);
+        if isempty(w)
+            if P.scaled
+                Chat = 1 ./ scale(chunkBlocks);
+                Chat = Chat(:);
+            else
+                Chat = ones(t1 - t0 + 1, 1);
+            end
+        else
+            Chat = w(t0:t1) ./ reshape(scale(chunkBlocks), [], 1);
+        end
+        R = P.kern.delmirost(Chat, W, lambda, chunkRows, chunkBlocks, uint32(b1 - b0 + 1));
+        clear Chat chunkRows chunkBlocks
+        % The chunk's gradients, one column per block.
+        if strcmp(side, 'col')
+            x = S.V(:, cols);
+            g = lambda * x .* scale - G(:, cols);
+        else
+            x = S.U(cols, :).';
+            g = lambda * x .* scale - G(cols, :).';
+        end
+        if P.biases
+            if strcmp(side, 'col')
+                bias = S.b(cols);
+            else
+                bias = S.a(cols).';
+            end
+            g = [g; P.biaslambda * bias - reshape(esum(cols), 1, [])]; %#ok<AGROW>
+        end
+        step = biasCorrected(P, R, g ./ scale, lambda, scale);
+        clear R g
+        x = x - step(1:r, :);
+        x(:, empty(cols)) = 0;
+        if P.biases
+            bias = bias - step(r + 1, :);
+            bias(empty(cols)) = 0;
         end
     else
-        Chat = w(t0:t1) ./ reshape(scale(chunkBlocks), [], 1);
+        x = zeros(r, numel(cols));
+        bias = zeros(1, numel(cols));
     end
-    R = P.kern.delmirost(Chat, W, lambda, chunkRows, chunkBlocks, uint32(b1 - b0 + 1));
-    clear Chat chunkRows chunkBlocks
-    step(:, b0:b1) = biasCorrected(P, R, g(:, b0:b1) ./ scale, lambda, scale);
-    clear R
+    if strcmp(side, 'col')
+        S.V(:, cols) = x;
+        if P.biases
+            S.b(cols) = bias;
+        end
+    else
+        S.U(cols, :) = x.';
+        if P.biases
+            S.a(cols) = bias.';
+        end
+    end
     b0 = b1 + 1;
 end
 end

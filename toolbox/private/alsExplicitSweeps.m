@@ -29,12 +29,16 @@ hist = struct('objective', NaN(maxSweeps, 1), 'rmse_train', NaN(maxSweeps, 1), .
               'rmse_heldout', NaN(maxSweeps, 1), 'gradnorm', NaN(maxSweeps, 1), ...
               'time', NaN(maxSweeps, 1), 'gradnorm0', NaN, 'sweeps', 0, 'converged', false);
 
-% The start: residual and gradient at (U0, V, a, b).
-[E, res] = residual(P, E, S);
-gV = columnGradient(P, E, S, lambda);
-gU = rowGradient(P, E, S, lambda);
-hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
-clear gU res
+% The start: residual and gradient at (U0, V, a, b). Gc = [U 1]'*E and
+% Gr = E*[V' 1] are the pattern's share of the column and row gradients.
+E = residual(P, E, S);
+[Gc, sc] = columnShare(E, S);
+Gr = E * S.V.';
+sr = full(sum(E, 2));
+hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
+                      + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...
+                      + P.biases * sum((P.biaslambda * S.a - sr) .^ 2));
+clear Gr sr
 if opts.verbose
     fprintf('%5s  %14s  %11s  %11s  %10s  %8s  %9s\n', 'sweep', 'objective', ...
             'train RMSE', 'held RMSE', '|grad|', 'seconds', 'left');
@@ -43,43 +47,25 @@ end
 for s = 1:maxSweeps
     t0 = tic;
     % Column step: every column of [V; b] given [U a].
-    step = alsBlockStep(P, 'col', rowSide(S, P, m), gV, lambda);
-    S.V = S.V - step(1:r, :);
-    S.V(:, P.emptyCol) = 0;
-    if P.biases
-        S.b = S.b - step(r + 1, :);
-        S.b(P.emptyCol) = 0;
-    end
-    clear step
+    S = alsBlockStep(P, 'col', rowSide(S, P, m), Gc, sc, lambda, S);
+    clear Gc sc
 
     % Row step: every row of [U a] given [V; b].
-    [E, res] = residual(P, E, S);
-    clear res
-    gU = rowGradient(P, E, S, lambda);
-    step = alsBlockStep(P, 'row', colSide(S, P, n), gU.', lambda);
-    clear gU
-    S.U = S.U - step(1:r, :).';
-    S.U(P.emptyRow, :) = 0;
-    if P.biases
-        S.a = S.a - step(r + 1, :).';
-        S.a(P.emptyRow) = 0;
-    end
-    clear step
+    E = residual(P, E, S);
+    Gr = E * S.V.';
+    S = alsBlockStep(P, 'row', colSide(S, P, n), Gr, full(sum(E, 2)), lambda, S);
+    clear Gr
 
     % Evaluate: residual, the column part of the gradient (the row part
     % vanishes up to rounding, the rows having just been solved for), the
     % objective, and the held-out error.
-    [E, res] = residual(P, E, S);
-    gV = columnGradient(P, E, S, lambda);
+    [E, fit, sse] = residual(P, E, S);
+    [Gc, sc] = columnShare(E, S);
+    gV = columnGradient(P, Gc, sc, S, lambda);
     g = sqrt(gV(:).' * gV(:));
-    if isempty(P.w)
-        fit = res.' * res;
-    else
-        fit = res.' * (P.w .* res);
-    end
+    clear gV
     hist.objective(s) = 0.5 * (fit + penalty(P, S, lambda));
-    hist.rmse_train(s) = sqrt((res.' * res) / P.N);
-    clear res
+    hist.rmse_train(s) = sqrt(sse / P.N);
     if ~isempty(held)
         resh = held.v - predict(kern, S, P.biases, held.I, held.J);
         hist.rmse_heldout(s) = sqrt((resh.' * resh) / numel(resh));
@@ -135,36 +121,54 @@ end
 end
 
 
-function [E, res] = residual(P, E, S)
-% The residual on the pattern, and E refilled with the weighted residual.
-res = P.v - predict(P.kern, S, P.biases, P.I, P.J);
-if isempty(P.w)
-    x = res;
+function [E, fit, sse] = residual(P, E, S)
+% E refilled with the weighted residual on the pattern; FIT and SSE are
+% its weighted and plain sums of squares. The model is evaluated a range
+% of entries at a time, so that only the residual itself is as long as
+% the pattern.
+res = zeros(P.N, 1);
+if P.biases
+    A = [S.V.', ones(numel(S.b), 1), S.b.'];
+    B = [S.U.'; S.a.'; ones(1, numel(S.a))];
 else
-    x = P.w .* res;
+    A = S.V.';
+    B = S.U.';
+end
+step = 2^20;
+for t0 = 1:step:P.N
+    t = t0:min(P.N, t0 + step - 1);
+    % The product of the transposes: each random row reads one column.
+    res(t) = P.v(t) - P.kern.ombrelast(A, B, P.J(t), P.I(t));
+end
+clear A B
+sse = res.' * res;
+fit = sse;
+if ~isempty(P.w)
+    wres = P.w .* res;
+    fit = res.' * wres;
+    res = wres;
+    clear wres
 end
 if P.kern.inPlace
-    nzoverwrite(E, x);
+    nzoverwrite(E, res);
 else
-    E = plain_nzoverwrite(E, x, P.I, P.J);
+    E = plain_nzoverwrite(E, res, P.I, P.J);
 end
 end
 
 
-function g = columnGradient(P, E, S, lambda)
-% Gradient of f with respect to [V; b], from the weighted residual E.
-g = lambda * S.V .* P.dCol - S.U.' * E;
+function [G, s] = columnShare(E, S)
+% The pattern's share of the column gradient: U'*E and E's column sums.
+G = S.U.' * E;
+s = full(sum(E, 1));
+end
+
+
+function g = columnGradient(P, G, s, S, lambda)
+% Gradient of f with respect to [V; b].
+g = lambda * S.V .* P.dCol - G;
 if P.biases
-    g = [g; P.biaslambda * S.b - full(sum(E, 1))];
-end
-end
-
-
-function g = rowGradient(P, E, S, lambda)
-% Gradient of f with respect to [U a], M-by-(r+1).
-g = lambda * S.U .* P.dRow - E * S.V.';
-if P.biases
-    g = [g, P.biaslambda * S.a - full(sum(E, 2))];
+    g = [g; P.biaslambda * S.b - s];
 end
 end
 

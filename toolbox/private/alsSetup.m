@@ -12,49 +12,63 @@ P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
            'scaled', strcmp(opts.regularization, 'scaled'), ...
            'biaslambda', opts.biaslambda, 'blockChunk', opts.blockchunk);
 
-% One sparse matrix whose values are the entries' positions in the input:
-% its column-major order is the order of the sweeps, and a pair given
-% twice shows as a missing position.
-E = sparse(double(I), double(J), (1:N).', m, n);
-if nnz(E) < N
-    lin = (double(J) - 1) * m + double(I);
-    [lin, ord] = sort(lin);
-    k = ord(find(diff(lin) == 0, 1));
-    alsFail(sprintf('the entry (%d, %d) is observed more than once', double(I(k)), double(J(k))));
+% Rows and columns renumbered by activity, busiest first: the rows of the
+% factors that most blocks gather then sit together in memory, which the
+% builders' gathers and the masked products read much faster. The fit
+% runs in the new numbering; the caller's comes back at the end.
+rowCount = zeros(m, 1);
+colCount = zeros(n, 1);
+for t0 = 1:2^22:N
+    t = t0:min(N, t0 + 2^22 - 1);
+    rowCount = rowCount + accumarray(I(t), 1, [m 1]);
+    colCount = colCount + accumarray(J(t), 1, [n 1]);
 end
-clear I J
-[Is, Js, ord] = find(E);
-P.I = uint32(Is);
-clear Is
-P.J = uint32(Js);
-clear Js
-P.v = vals(ord);
-clear vals
+[~, P.rowOrder] = sort(rowCount, 'descend');
+[~, P.colOrder] = sort(colCount, 'descend');
+P.rowNew = zeros(m, 1);
+P.rowNew(P.rowOrder) = 1:m;
+P.colNew = zeros(n, 1);
+P.colNew(P.colOrder) = 1:n;
+rowCount = rowCount(P.rowOrder);
+colCount = colCount(P.colOrder);
+
+% The triplets in column order, and one sparse matrix E on the pattern
+% for the sweeps' residuals, with the values and weights in the same order.
+P.rowNew = uint32(P.rowNew);
+P.colNew = uint32(P.colNew);
+label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
+if isempty(w)
+    [P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
+                                               {vals}, label);
+else
+    [P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
+                                               {vals, w}, label);
+end
+clear I J vals label
+P.v = carried{1};
+wc = [];
+if ~isempty(w)
+    wc = carried{2};
+end
+clear carried
 progress('sorted %d entries', N);
 
-% Row order: the transposed pattern lists every row's entries together;
-% its values, the input positions, carry the weights across.
-Ct = E.';
+% The triplets in row order, sorted the same way with rows and columns
+% swapped, the weights coming along.
 if isempty(w)
-    [Jr, Ir] = find(Ct);
+    [P.Jr, P.Ir] = alsSortedTriplets(P.J, P.I, [], [], n, m, rowCount, {}, @(k) '');
     P.wr = [];
 else
-    [Jr, Ir, pos] = find(Ct);
-    P.wr = w(pos);
-    clear pos
-    w = w(ord);
+    [P.Jr, P.Ir, carried] = alsSortedTriplets(P.J, P.I, [], [], n, m, rowCount, {wc}, @(k) '');
+    P.wr = carried{1};
+    clear carried
 end
-clear Ct ord
-P.Ir = uint32(Ir);
-clear Ir
-P.Jr = uint32(Jr);
-clear Jr
-P.w = w;
+P.w = wc;
+w = wc;
+clear wc
 
 % Where each block's triplets start, the global mean (weighted), and the
 % per-row and per-column weight sums.
-colCount = accumarray(double(P.J), 1, [n 1]);
-rowCount = accumarray(double(P.Ir), 1, [m 1]);
 P.colStart = [1; cumsum(colCount) + 1];
 P.rowStart = [1; cumsum(rowCount) + 1];
 if isempty(w)
@@ -63,8 +77,8 @@ if isempty(w)
     total = N;
     wsum = sum(P.v);
 else
-    colSum = accumarray(double(P.J), w, [n 1]).';
-    rowSum = accumarray(double(P.Ir), P.wr, [m 1]);
+    colSum = accumarray(P.J, w, [n 1]).';
+    rowSum = accumarray(P.Ir, P.wr, [m 1]);
     total = sum(w);
     wsum = w.' * P.v;
 end

@@ -1,15 +1,19 @@
-function U = alsStartPoint(X, N, r, init, seed)
+function U = alsStartPoint(X, N, r, init, seed, rowOrder, colOrder)
 %ALSSTARTPOINT  Start for U: leading singular vectors of the data, or Gaussian.
 %   X is the M-by-N sparse matrix of the weighted (centered) data, zero
 %   where nothing is observed, at N observed entries. 'svd' takes its leading left singular
 %   vectors, each scaled by the square root of its singular value over the
 %   observed fraction (so that U*V starts at the data's scale); 'random'
-%   takes Gaussian entries. The global random state is left as it was.
+%   takes Gaussian entries. X's rows and columns are those of the data
+%   taken in the orders ROWORDER and COLORDER: the random numbers are drawn
+%   for the data's own order and reordered, so the start does not depend
+%   on the numbering. The global random state is left as it was.
 [m, n] = size(X);
 saved = rng;
 rng(seed);
 if strcmp(init, 'random')
     U = randn(m, r) / sqrt(r);
+    U = U(rowOrder, :);
 else
     if min(m, n) <= 400
         [u, s] = svd(full(X), 'econ');
@@ -18,7 +22,8 @@ else
         % enough to the leading singular vectors for a start, at the
         % price of four products with the sparse data (less than a
         % sweep), and the same steps on every host.
-        [Q, ~] = qr(X * randn(n, r + 5), 0);
+        omega = randn(n, r + 5);
+        [Q, ~] = qr(X * omega(colOrder, :), 0);
         [Q, ~] = qr(X * (Q.' * X).', 0);
         [u, s] = svd(Q.' * X, 'econ');
         u = Q * u;
@@ -31,7 +36,8 @@ else
     % never leave: keep every column slightly alive.
     s = max(s(:).', max([s(:); 1]) * 1e-6);
     fraction = N / (m * n);
-    U = [u .* sqrt(s / fraction), randn(m, r - k) / sqrt(r)];
+    extra = randn(m, r - k) / sqrt(r);
+    U = [u .* sqrt(s / fraction), extra(rowOrder, :)];
 end
 rng(saved);
 end
