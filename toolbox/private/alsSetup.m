@@ -53,16 +53,18 @@ end
 clear carried
 progress('sorted %d entries', N);
 
-% The triplets in row order, sorted the same way with rows and columns
-% swapped, the weights coming along.
-if isempty(w)
-    [P.Jr, P.Ir] = alsSortedTriplets(P.J, P.I, [], [], n, m, rowCount, {}, @(k) '');
-    P.wr = [];
-else
-    [P.Jr, P.Ir, carried] = alsSortedTriplets(P.J, P.I, [], [], n, m, rowCount, {wc}, @(k) '');
-    P.wr = carried{1};
-    clear carried
+% The triplets in row order, from the transposed pattern (transposing
+% sorts in linear time); its values, the column-order positions, carry
+% the weights across.
+E = alsRefill(P, E, (1:N).');
+Ct = E.';
+[P.Jr, P.Ir, pos] = alsChunkedFind(Ct, rowCount);
+clear Ct
+P.wr = [];
+if ~isempty(w)
+    P.wr = wc(pos);
 end
+clear pos
 P.w = wc;
 w = wc;
 clear wc
