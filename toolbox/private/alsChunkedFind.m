@@ -2,7 +2,7 @@ function [rows, cols, vals] = alsChunkedFind(X, colCount)
 %ALSCHUNKEDFIND  Row and column indices (uint32) and values of a sparse matrix's entries.
 %   The same as [ROWS, COLS, VALS] = FIND(X) for a matrix without stored
 %   zeros, in column-major order, but taken a range of columns at a time
-%   (about a quarter of the entries, at least 2^20), so that only one
+%   (about a sixteenth of the entries, at least 2^20), so that only one
 %   range's double indices exist
 %   at once. COLCOUNT holds the number of entries of each column.
 N = sum(colCount);
@@ -14,7 +14,7 @@ last = cumsum(colCount(:));
 c0 = 1;
 t0 = 1;
 while c0 <= n
-    c1 = find(last >= t0 - 1 + max(2^20, ceil(N / 4)), 1);
+    c1 = find(last >= t0 - 1 + max(2^20, ceil(N / 16)), 1);
     if isempty(c1)
         c1 = n;
     end

@@ -6,13 +6,13 @@ function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n
 %   (uint32), CARRIED, the vectors of the cell CARRY taken in the same
 %   order, and with a fourth output the M-by-N sparse matrix M on the
 %   pattern (its values are scratch). Each range of columns, about a
-%   quarter of the entries (at least 2^20), is sorted by a sparse matrix
+%   sixteenth of the entries (at least 2^20), is sorted by a sparse matrix
 %   of its own whose values are the entries' positions, so the sort's
 %   temporaries are a range's; the ranges are joined at the end. A pair
 %   given twice stops the fit with an error that LABEL(k) names.
 N = numel(I);
 last = cumsum(countB(:));
-range = max(2^20, ceil(N / 4));
+range = max(2^20, ceil(N / 16));
 chunkOf = uint8(max(1, ceil(last / range)));
 chunks = double(max(chunkOf));
 gid = zeros(N, 1, 'uint8');
