@@ -23,8 +23,8 @@ function bench_implicit (sizes, alphas, lambdas)
     [~, order] = sortrows ([I, key]);
     first = [true; diff(I(order)) ~= 0];
     starts = find (first);
-    len = diff ([starts; numel (I) + 1]);
-    rank = (1:numel (I))' - repelem (starts, len) + 1;
+    len = diff ([starts; numel(I) + 1]);
+    rank = (1:numel(I))' - repelem(starts, len) + 1;
     held = false (numel (I), 1);
     held(order) = rank <= round (0.2 * repelem (len, len)) & repelem (len, len) > 1;
     [It, Jt, Ih, Jh] = deal (I(~held), J(~held), I(held), J(held));

@@ -11,8 +11,8 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %       mean + rowBias(i) + colBias(j) + U(i,:) * V(:,j)
 %   with U M-by-r and V r-by-N, and minimizes
 %       f = 1/2 * sum_k w(k) * (VALS(k) - prediction(k))^2
-%         + LAMBDA/2 * ( sum_i d_i * (norm(U(i,:))^2 + rowBias(i)^2)
-%                      + sum_j e_j * (norm(V(:,j))^2 + colBias(j)^2) )
+%         + LAMBDA/2 * ( sum_i d_i * norm(U(i,:))^2 + sum_j e_j * norm(V(:,j))^2 )
+%         + BIASLAMBDA/2 * ( sum_i rowBias(i)^2 + sum_j colBias(j)^2 )
 %   where mean is the weighted mean of VALS (0 without biases), and d_i,
 %   e_j are the weight sums of row i and column j (their numbers of
 %   entries when all weights are one) under count-scaled regularization,
@@ -33,8 +33,13 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   NZOVERWRITE after each evaluation with OMBRELAST; the solution of a
 %   block is taken as its Newton step from the current point (the exact
 %   minimizer of a quadratic), so each half-sweep needs one sparse product
-%   for the gradient and nothing else on the pattern. The norm of the
-%   gradient of f decides when to stop.
+%   for the gradient and nothing else on the pattern; the biases' own
+%   regularizer enters each block's solve as a rank-one correction. The
+%   norm of the gradient of f decides when to stop. Rows and columns are
+%   renumbered by their number of entries for the sweeps (busy rows of the
+%   factors then sit together in memory) and the blocks are built and
+%   solved in chunks (option 'blockchunk'), so that the fit holds little
+%   beyond 40 bytes per observed entry.
 %
 %   Implicit feedback ('feedback', 'implicit': clicks, plays, purchases)
 %   treats every entry of the matrix as known: preference p = 1 at the
@@ -59,18 +64,21 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %
 %   Options (defaults in brackets):
 %     rank     [10]     r, the number of columns of U (rows of V), >= 1
-%     lambda   [0.1 explicit, 1 implicit]
+%     lambda   [0.1 explicit, 10 implicit]
 %                       regularization weight, > 0; or a vector of them,
 %                       or 'auto', to choose it on a validation part of
 %                       the entries: a random fraction VALIDATION of the
 %                       entries is left out, the fit on the rest follows
-%                       the values from the largest to the smallest (six
+%                       the values from the largest to the smallest (five
 %                       sweeps each from the start point) and stops once
 %                       the validation RMSE has risen twice in a row; the
 %                       best value is then fitted on all entries, starting
 %                       from its validation fit. 'auto' walks 0.8 .. 0.0125
-%                       (scaled) or 8 .. 0.125 (uniform) by factors of two.
-%                       Explicit feedback only.
+%                       (scaled) or 8 .. 0.125 (uniform) by factors of two,
+%                       then tries the best times and over sqrt(2), then
+%                       times and over 2^(1/4): near the value at which the
+%                       factors would shrink to zero the held-out error
+%                       changes quickly. Explicit feedback only.
 %     regularization ['scaled' explicit, 'uniform' implicit]
 %                       'scaled' multiplies each row's (column's)
 %                       regularizer by its number of entries ("weighted-
@@ -81,6 +89,13 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       their data, and the best lambda hardly moves with
 %                       the size of the data. 'uniform' adds LAMBDA to
 %                       every block alike.
+%     biaslambda [2]    the biases' own regularization, uniform:
+%                       biaslambda/2 * (|rowBias|^2 + |colBias|^2) (a bias
+%                       is shrunk like an average with biaslambda extra
+%                       entries of the mean); a vector of values or 'auto'
+%                       (20, 10, 5, 2, 1) chooses it on the validation part
+%                       after lambda, which is the default whenever lambda
+%                       is chosen
 %     biases   [true explicit, false implicit]
 %                       fit the mean and a bias per row and per column
 %                       (rating data has strong user and item offsets)
@@ -94,7 +109,7 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       RMSE: a struct with fields I, J, vals, a cell
 %                       {I, J, vals}, or a K-by-3 matrix [i j value]
 %     feedback ['explicit'] or 'implicit' (see above)
-%     alpha    [10]     confidence per unit of VALS under implicit feedback
+%     alpha    [5]      confidence per unit of VALS under implicit feedback
 %     verbose  [false]  print what the set-up does, with the time since
 %                       the start, and one line per sweep with the time
 %                       left if all sweeps run

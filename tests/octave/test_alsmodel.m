@@ -111,7 +111,8 @@ function test_alsmodel ()
   assert (hn.lambda, 1);
   assert (hc.lambda, 1e-4);
   [~, ~, ha] = alscomplete (I, J, L(lin), m, n, 'rank', 4, 'lambda', 'auto', 'sweeps', 5);
-  assert (numel (ha.lambdaSearch.grid) == 7 && any (ha.lambda == ha.lambdaSearch.grid));
+  assert (numel (ha.lambdaSearch.grid) >= 7 && any (ha.lambda == ha.lambdaSearch.grid));
+  assert (ha.lambdaSearch.rmse(ha.lambda == ha.lambdaSearch.grid), min (ha.lambdaSearch.rmse));
   passed += 1;
 
   % Bad option values are refused with the routine's identifier.

@@ -33,7 +33,7 @@ colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', P.J(val), 'v', P.v(val));
-inner = struct('sweeps', min(opts.sweeps, 6), 'tol', 0, 'verbose', false);
+inner = struct('sweeps', min(opts.sweeps, 5), 'tol', 0, 'verbose', false);
 
 lambda = opts.lambda;
 search = struct('validation', nnz(val));
@@ -44,6 +44,20 @@ if ~isempty(opts.lambdagrid)
     lambda = opts.lambdagrid(k);
     search.grid = opts.lambdagrid;
     search.rmse = scores;
+    % 'auto' then narrows in on the best point: the held-out error of a
+    % low-rank fit changes quickly near the lambda at which the factors
+    % would shrink to zero, often within a factor of two.
+    for f = opts.lambdarefine
+        around = [lambda * f, lambda / f];
+        [k, state, sc] = walk(Pt, E, S, around, @(p, x) x, inner, held, 'lambda', NaN, progress);
+        search.grid = [search.grid, around];
+        search.rmse = [search.rmse, sc];
+        if sc(k) < min(scores)
+            lambda = around(k);
+            best = state;
+        end
+        scores = [scores, sc]; %#ok<AGROW>
+    end
 end
 biaslambda = P.biaslambda;
 if ~isempty(opts.biasgrid)

@@ -79,7 +79,7 @@ if isempty(opts.U0)
     else
         E = plain_nzoverwrite(E, 1 + P.a, P.I, P.J);
     end
-    U = alsStartPoint(E, N, r, opts.init, opts.seed);
+    U = alsStartPoint(E, N, r, opts.init, opts.seed, (1:m).', (1:n).');
     progress('start point (%s)', opts.init);
 else
     U = opts.U0;

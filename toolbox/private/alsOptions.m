@@ -7,7 +7,7 @@ opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
               'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
-              'alpha', 10, 'validation', 0.1, 'memory', 'check', 'biaslambda', [], ...
+              'alpha', 5, 'validation', 0.1, 'memory', 'check', 'biaslambda', [], ...
               'blockchunk', 16384);
 known = fieldnames(opts);
 if numel(args) == 1 && isstruct(args{1})
@@ -69,9 +69,10 @@ end
 % validation part of the entries, or 'auto' for the default grid.
 lam = opts.lambda;
 opts.lambdagrid = [];
+opts.lambdarefine = [];
 if isempty(lam)
     if implicit
-        lam = 1;
+        lam = 10;
     elseif strcmp(opts.regularization, 'scaled')
         lam = 0.1;
     else
@@ -91,6 +92,7 @@ if ischar(lam)
     % From strong to weak regularization, a factor of two apart: each fit
     % starts from the previous one, the easiest path to follow.
     opts.lambdagrid = base * 2 .^ (3:-1:-3);
+    opts.lambdarefine = 2 .^ [1/2, 1/4];
     lam = NaN;
 elseif ~isnumeric(lam) || ~isreal(lam) || isempty(lam) || ~all(isfinite(lam(:))) ...
         || ~all(lam(:) > 0)
