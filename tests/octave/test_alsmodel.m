@@ -95,9 +95,6 @@ function test_alsmodel ()
   [I, J] = find (rand (m, n) < 0.25);
   lin = sub2ind ([m n], I, J);
   grid = [1, 0.1, 0.01, 0.001, 1e-4];
-  noisy = alscomplete (I, J, 0.01 * L(lin) + randn (numel (lin), 1), m, n, 'rank', 4, ...
-                       'lambda', grid, 'sweeps', 10);
-  clean = alscomplete (I, J, L(lin), m, n, 'rank', 4, 'lambda', grid, 'sweeps', 10);
   [~, ~, hn] = alscomplete (I, J, 0.01 * L(lin) + randn (numel (lin), 1), m, n, 'rank', 4, ...
                             'lambda', grid, 'sweeps', 10);
   [~, ~, hc] = alscomplete (I, J, L(lin), m, n, 'rank', 4, 'lambda', grid, 'sweeps', 10);
@@ -105,14 +102,22 @@ function test_alsmodel ()
     s = h{1}.lambdaSearch;
     [~, best] = min (s.rmse);
     assert (h{1}.lambda, s.grid(best));
-    assert (isequal (s.grid, sort (grid, 'descend')));
+    % The walk goes from the strongest regularization down and may stop
+    % once the score has risen twice.
+    g = sort (grid, 'descend');
+    assert (isequal (s.grid, g(1:numel (s.grid))));
+    assert (numel (s.grid) == 5 || all (diff (s.rmse(best:end)) > 0));
     assert (s.validation > 0.05 * numel (I) && s.validation < 0.15 * numel (I));
   end
   assert (hn.lambda, 1);
   assert (hc.lambda, 1e-4);
   [~, ~, ha] = alscomplete (I, J, L(lin), m, n, 'rank', 4, 'lambda', 'auto', 'sweeps', 5);
-  assert (numel (ha.lambdaSearch.grid) >= 7 && any (ha.lambda == ha.lambdaSearch.grid));
-  assert (ha.lambdaSearch.rmse(ha.lambda == ha.lambdaSearch.grid), min (ha.lambdaSearch.rmse));
+  % 'auto' goes past the end of its grid (0.8 .. 0.0125) towards the
+  % weak regularization this noiseless problem wants, and the fit runs
+  % with its best point.
+  s = ha.lambdaSearch;
+  assert (min (s.grid) < 0.0125 && any (ha.lambda == s.grid));
+  assert (s.rmse(find (ha.lambda == s.grid, 1)), min (s.rmse));
   passed += 1;
 
   % Bad option values are refused with the routine's identifier.

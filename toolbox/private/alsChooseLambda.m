@@ -8,9 +8,12 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   per point but misleading: strong regularization shrinks the factors
 %   towards zero, from where a weaker one needs many sweeps to recover.)
 %   The walk stops once the score has risen twice in a row past the best.
-%   With the best lambda, opts.biasgrid is walked the same way. Returns
-%   the choices, the factors fitted with them (a start for the fit on all
-%   entries) and the grids with their scores.
+%   For 'auto' (opts.lambdarefine not empty) the walk goes on past either
+%   end of the grid while the best point is there, then tries the best
+%   times and over each factor of opts.lambdarefine. With the best lambda,
+%   opts.biasgrid is walked the same way. Returns the choices, the
+%   factors fitted with them (a start for the fit on all entries) and
+%   every value tried with its score.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -29,63 +32,75 @@ else
     Pt.w = P.w .* ~val;
 end
 Pt.wr = alsRowOrder(P, E, Pt.w);
-colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
-rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
+colSum = accumarray(P.J, Pt.w, [P.n 1]).';
+rowSum = accumarray(P.Ir, Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', P.J(val), 'v', P.v(val));
 inner = struct('sweeps', min(opts.sweeps, 5), 'tol', 0, 'verbose', false);
 
 lambda = opts.lambda;
 search = struct('validation', nnz(val));
-best = S;
+best = struct('score', Inf, 'state', S);
 if ~isempty(opts.lambdagrid)
-    [k, best, scores] = walk(Pt, E, S, opts.lambdagrid, @(p, x) x, inner, held, ...
-                             'lambda', NaN, progress);
-    lambda = opts.lambdagrid(k);
-    search.grid = opts.lambdagrid;
-    search.rmse = scores;
-    % 'auto' then narrows in on the best point: the held-out error of a
-    % low-rank fit changes quickly near the lambda at which the factors
-    % would shrink to zero, often within a factor of two.
-    for f = opts.lambdarefine
-        around = [lambda * f, lambda / f];
-        [k, state, sc] = walk(Pt, E, S, around, @(p, x) x, inner, held, 'lambda', NaN, progress);
-        search.grid = [search.grid, around];
-        search.rmse = [search.rmse, sc];
-        if sc(k) < min(scores)
-            lambda = around(k);
-            best = state;
+    fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held, progress);
+    [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress);
+    if ~isempty(opts.lambdarefine)
+        % Past the ends of the grid while the best point is there.
+        while numel(tried) < 30 && (best.value == max(tried) || best.value == min(tried))
+            if best.value == max(tried)
+                more = max(tried) * [2 4];
+            else
+                more = min(tried) * [1/2 1/4];
+            end
+            last = best.value;
+            [best, t, s] = walk(fit, more, best, 'lambda', progress);
+            tried = [tried, t]; %#ok<AGROW>
+            scores = [scores, s]; %#ok<AGROW>
+            if best.value == last
+                break;
+            end
         end
-        scores = [scores, sc]; %#ok<AGROW>
+        for f = opts.lambdarefine
+            [best, t, s] = walk(fit, best.value * [f, 1 / f], best, 'lambda', progress);
+            tried = [tried, t]; %#ok<AGROW>
+            scores = [scores, s]; %#ok<AGROW>
+        end
     end
+    lambda = best.value;
+    search.grid = tried;
+    search.rmse = scores;
 end
 biaslambda = P.biaslambda;
 if ~isempty(opts.biasgrid)
-    [k, best, scores] = walk(Pt, E, S, opts.biasgrid, @setBias, inner, held, ...
-                             'biaslambda', lambda, progress);
-    biaslambda = opts.biasgrid(k);
-    search.biasgrid = opts.biasgrid;
+    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held, progress);
+    best.score = Inf;
+    [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress);
+    biaslambda = best.value;
+    search.biasgrid = tried;
     search.biasrmse = scores;
 end
-S = best;
+S = best.state;
 end
 
 
-function [best, bestState, scores] = walk(Pt, E, start, grid, apply, inner, held, name, lambda, progress)
-scores = NaN(size(grid));
-best = 0;
+function [best, tried, scores] = walk(fit, values, best, name, progress)
+% Fits at VALUES in order, keeping the best (score, value, state) so far;
+% stops once the score has risen twice in a row past this walk's best.
+tried = [];
+scores = [];
+mine = Inf;
 rises = 0;
-for k = 1:numel(grid)
-    if isnan(lambda)
-        [S, h] = alsExplicitSweeps(Pt, E, start, grid(k), inner, held, progress);
-    else
-        [S, h] = alsExplicitSweeps(apply(Pt, grid(k)), E, start, lambda, inner, held, progress);
+for k = 1:numel(values)
+    [state, h] = fit(values(k));
+    score = h.rmse_heldout(end);
+    tried(end + 1) = values(k); %#ok<AGROW>
+    scores(end + 1) = score; %#ok<AGROW>
+    progress('%-10s %-10.4g validation RMSE %.6f', name, values(k), score);
+    if score < best.score
+        best = struct('score', score, 'value', values(k), 'state', state);
     end
-    scores(k) = h.rmse_heldout(end);
-    progress('%-10s %-10.4g validation RMSE %.6f', name, grid(k), scores(k));
-    if best == 0 || scores(k) < scores(best)
-        best = k;
-        bestState = S;
+    if score < mine
+        mine = score;
         rises = 0;
     else
         rises = rises + 1;

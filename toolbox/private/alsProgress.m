@@ -1,11 +1,11 @@
 function progress = alsProgress(verbose)
 %ALSPROGRESS  A printer of set-up steps with the time since the fit started.
-%   PROGRESS(FMT, ...) prints one line '[  12.3 s   1.2 GB] <text>' when
+%   PROGRESS(FMT, ...) prints one line '[  12.3 s, peak  1.20 GB] <text>' when
 %   VERBOSE is true (the memory is the process's peak so far, where the
 %   system tells it: /proc/self/status) and does nothing otherwise.
 if verbose
     t0 = tic;
-    progress = @(fmt, varargin) fprintf('[%7.1f s %s] %s\n', toc(t0), peak(), ...
+    progress = @(fmt, varargin) fprintf('[%7.1f s%s] %s\n', toc(t0), peak(), ...
                                         sprintf(fmt, varargin{:}));
 else
     progress = @(varargin) [];
@@ -22,8 +22,7 @@ end
 text = fread(fid, Inf, '*char').';
 fclose(fid);
 tok = regexp(text, 'VmHWM:\s*(\d+)\s*kB', 'tokens', 'once');
-tok2 = regexp(text, 'VmRSS:\s*(\d+)\s*kB', 'tokens', 'once');
 if ~isempty(tok)
-    s = sprintf('%6.2f GB %6.2f', str2double(tok{1}) / 2^20, str2double(tok2{1}) / 2^20);
+    s = sprintf(', peak %5.2f GB', str2double(tok{1}) / 2^20);
 end
 end
