@@ -36,7 +36,7 @@ function result = alsdemo(path, varargin)
 %     truerank  [10]         its rank
 %     density   [0.05, implicit 0.01]  fraction of its entries observed
 %     noise     [0.1]        standard deviation of the noise
-%     holdout   [0.1 synthetic, 0.2 file]  fraction held out
+%     holdout   [0.2; 0.1 for the synthetic matrix]  fraction held out
 %     compare   [true]       also run the plain kernels and compare
 %     threshold []           implicit feedback from ratings: see above
 %     k         [10]         length of the recommendation lists

@@ -1,11 +1,8 @@
 function [demo, rest] = alsDemoOptions(args, fromFile)
 %ALSDEMOOPTIONS  Split the demo's own options from those passed on to ALSCOMPLETE.
 demo = struct('size', [3000 2000], 'truerank', 10, 'density', [], 'noise', 0.1, ...
-              'holdout', 0.1, 'compare', true, 'seed', 0, 'threshold', [], ...
+              'holdout', [], 'compare', true, 'seed', 0, 'threshold', [], ...
               'feedback', 'explicit', 'k', 10);
-if fromFile
-    demo.holdout = 0.2;
-end
 names = fieldnames(demo);
 rest = {};
 if mod(numel(args), 2) ~= 0
@@ -30,6 +27,12 @@ if ~ischar(demo.feedback) || ~any(strcmpi(demo.feedback, {'explicit', 'implicit'
     error('alsdemo:input', 'alsdemo: feedback must be ''explicit'' or ''implicit''');
 end
 demo.feedback = lower(demo.feedback);
+if isempty(demo.holdout)
+    demo.holdout = 0.1;
+    if fromFile || strcmp(demo.feedback, 'implicit')
+        demo.holdout = 0.2;
+    end
+end
 if isempty(demo.density)
     if strcmp(demo.feedback, 'implicit')
         demo.density = 0.01;
