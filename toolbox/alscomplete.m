@@ -226,16 +226,11 @@ else
         if P.biases
             [a0, b0, E] = alsStartBiases(P, E);
         else
-            x = P.v;
-            if ~isempty(P.w)
-                x = P.w .* x;
-            end
-            if kern.inPlace
-                nzoverwrite(E, x);
+            if isempty(P.w)
+                E = alsRefill(P, E, P.v);
             else
-                E = plain_nzoverwrite(E, x, P.I, P.J);
+                E = alsRefill(P, E, P.w .* P.v);
             end
-            clear x
         end
         U0 = alsStartPoint(E, N, r, opts.init, opts.seed, P.rowOrder, P.colOrder);
         progress('start point (%s)', opts.init);
@@ -260,11 +255,7 @@ else
     end
     seen = [];
     if nargout >= 4
-        if kern.inPlace
-            nzoverwrite(E, ones(N, 1));
-        else
-            E = plain_nzoverwrite(E, ones(N, 1), P.I, P.J);
-        end
+        E = alsRefill(P, E, ones(N, 1));
         seen = logical(E.');
         seen = seen(P.colNew, P.rowNew);
     end

@@ -25,9 +25,7 @@ m = P.m;
 n = P.n;
 r = size(S.U, 2);
 maxSweeps = opts.sweeps;
-hist = struct('objective', NaN(maxSweeps, 1), 'rmse_train', NaN(maxSweeps, 1), ...
-              'rmse_heldout', NaN(maxSweeps, 1), 'gradnorm', NaN(maxSweeps, 1), ...
-              'time', NaN(maxSweeps, 1), 'gradnorm0', NaN, 'sweeps', 0, 'converged', false);
+hist = alsHistory(maxSweeps);
 
 % The start: residual and gradient at (U0, V, a, b). Gc = [U 1]'*E and
 % Gr = E*[V' 1] are the pattern's share of the column and row gradients.
@@ -83,10 +81,7 @@ for s = 1:maxSweeps
         break;
     end
 end
-k = hist.sweeps;
-for f = {'objective', 'rmse_train', 'rmse_heldout', 'gradnorm', 'time'}
-    hist.(f{1}) = hist.(f{1})(1:k);
-end
+hist = alsHistory(hist);
 end
 
 
@@ -149,11 +144,7 @@ if ~isempty(P.w)
     res = wres;
     clear wres
 end
-if P.kern.inPlace
-    nzoverwrite(E, res);
-else
-    E = plain_nzoverwrite(E, res, P.I, P.J);
-end
+E = alsRefill(P, E, res);
 end
 
 

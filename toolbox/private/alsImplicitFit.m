@@ -32,6 +32,7 @@ clear I J
 conf = alpha * vals(:);
 clear vals
 [Is, Js, ord] = find(E);
+P.kern = kern;
 P.I = uint32(Is);
 P.J = uint32(Js);
 clear Is Js
@@ -74,11 +75,7 @@ clear wc wr
 progress('built the extended patterns (%d and %d entries)', numel(P.Ic), numel(P.Ir));
 
 if isempty(opts.U0)
-    if kern.inPlace
-        nzoverwrite(E, 1 + P.a);
-    else
-        E = plain_nzoverwrite(E, 1 + P.a, P.I, P.J);
-    end
+    E = alsRefill(P, E, 1 + P.a);
     U = alsStartPoint(E, N, r, opts.init, opts.seed, (1:m).', (1:n).');
     progress('start point (%s)', opts.init);
 else
@@ -87,9 +84,7 @@ end
 V = zeros(r, n);
 
 maxSweeps = opts.sweeps;
-hist = struct('objective', NaN(maxSweeps, 1), 'rmse_train', NaN(maxSweeps, 1), ...
-              'rmse_heldout', NaN(maxSweeps, 1), 'gradnorm', NaN(maxSweeps, 1), ...
-              'time', NaN(maxSweeps, 1), 'gradnorm0', NaN, 'sweeps', 0, 'converged', false);
+hist = alsHistory(maxSweeps);
 [E, pred] = residual(kern, P, E, U, V);
 clear pred
 gV = U.' * U * V + lambda * V .* e - U.' * E;
@@ -146,17 +141,10 @@ for s = 1:maxSweeps
         break;
     end
 end
-k = hist.sweeps;
-for f = {'objective', 'rmse_train', 'rmse_heldout', 'gradnorm', 'time'}
-    hist.(f{1}) = hist.(f{1})(1:k);
-end
+hist = alsHistory(hist);
 seen = [];
 if wantSeen
-    if kern.inPlace
-        nzoverwrite(E, ones(N, 1));
-    else
-        E = plain_nzoverwrite(E, ones(N, 1), P.I, P.J);
-    end
+    E = alsRefill(P, E, ones(N, 1));
     seen = logical(E.');
 end
 S = struct('U', U, 'V', V, 'a', zeros(m, 1), 'b', zeros(1, n));
@@ -167,12 +155,7 @@ function [E, pred] = residual(kern, P, E, U, V)
 % The prediction on the pattern, and E refilled with 1 + alpha*vals*(1 - pred),
 % the pattern's share of the gradient.
 pred = kern.ombrelast(V.', U.', P.J, P.I);
-x = 1 + P.a .* (1 - pred);
-if kern.inPlace
-    nzoverwrite(E, x);
-else
-    E = plain_nzoverwrite(E, x, P.I, P.J);
-end
+E = alsRefill(P, E, 1 + P.a .* (1 - pred));
 end
 
 

@@ -6,30 +6,21 @@ function [a, b, E] = alsStartBiases(P, E)
 %   not the biases themselves, which a rank-r product would otherwise
 %   take up and give back only slowly. Leaves E holding the weighted
 %   residual of the biases alone.
-E = refill(P, E, weighted(P, P.v));
+E = alsRefill(P, E, weighted(P, P.v));
 colData = full(sum(E, 1));
 rowData = full(sum(E, 2));
 b = colData ./ (P.colSum + P.biaslambda);
-E = refill(P, E, weighted(P, ones(P.N, 1)));
+E = alsRefill(P, E, weighted(P, ones(P.N, 1)));
 a = (rowData - E * b.') ./ (P.rowSum + P.biaslambda);
 a(P.emptyRow) = 0;
 b(P.emptyCol) = 0;
 res = P.v - P.kern.ombrelast([a, ones(P.m, 1)], [ones(1, P.n); b], P.I, P.J);
-E = refill(P, E, weighted(P, res));
+E = alsRefill(P, E, weighted(P, res));
 end
 
 
 function x = weighted(P, x)
 if ~isempty(P.w)
     x = P.w .* x;
-end
-end
-
-
-function E = refill(P, E, x)
-if P.kern.inPlace
-    nzoverwrite(E, x);
-else
-    E = plain_nzoverwrite(E, x, P.I, P.J);
 end
 end
