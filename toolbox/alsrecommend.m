@@ -103,31 +103,7 @@ end
 
 function opts = parseOptions(args, n)
 opts = struct('exclude', true, 'blockrows', max(1, floor(2^19 / max(n, 1))));
-known = fieldnames(opts);
-if numel(args) == 1 && isstruct(args{1})
-    given = args{1};
-    names = fieldnames(given);
-    values = cell(size(names));
-    for k = 1:numel(names)
-        values{k} = given.(names{k});
-    end
-else
-    if mod(numel(args), 2) ~= 0
-        fail('options must be a struct or name/value pairs');
-    end
-    names = args(1:2:end);
-    values = args(2:2:end);
-end
-for k = 1:numel(names)
-    if ~ischar(names{k})
-        fail('option names must be character strings');
-    end
-    hit = find(strcmpi(names{k}, known), 1);
-    if isempty(hit)
-        fail(sprintf('unknown option ''%s''', names{k}));
-    end
-    opts.(known{hit}) = values{k};
-end
+opts = alsNameValue(args, opts, @fail);
 e = opts.exclude;
 if ~(islogical(e) || isnumeric(e)) || ~isscalar(e)
     fail('exclude must be true or false');

@@ -37,10 +37,7 @@ hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
                       + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...
                       + P.biases * sum((P.biaslambda * S.a - sr) .^ 2));
 clear Gr sr
-if opts.verbose
-    fprintf('%5s  %14s  %11s  %11s  %10s  %8s  %9s\n', 'sweep', 'objective', ...
-            'train RMSE', 'held RMSE', '|grad|', 'seconds', 'left');
-end
+alsSweepDone(hist, 0, 0, 0, opts, true);
 
 for s = 1:maxSweeps
     t0 = tic;
@@ -68,16 +65,8 @@ for s = 1:maxSweeps
         resh = held.v - predict(kern, S, P.biases, held.I, held.J);
         hist.rmse_heldout(s) = sqrt((resh.' * resh) / numel(resh));
     end
-    hist.gradnorm(s) = g;
-    hist.time(s) = toc(t0);
-    hist.sweeps = s;
-    if opts.verbose
-        left = (maxSweeps - s) * median(hist.time(1:s));
-        fprintf('%5d  %14.8e  %11.6f  %11.6f  %10.3e  %8.3f  %9s\n', s, hist.objective(s), ...
-                hist.rmse_train(s), hist.rmse_heldout(s), g, hist.time(s), duration(left));
-    end
-    if g <= opts.tol * hist.gradnorm0
-        hist.converged = true;
+    [hist, stop] = alsSweepDone(hist, s, g, t0, opts, true);
+    if stop
         break;
     end
 end
@@ -168,16 +157,5 @@ function p = penalty(P, S, lambda)
 p = lambda * (P.dRow.' * sum(S.U .^ 2, 2) + sum(S.V .^ 2, 1) * P.dCol.');
 if P.biases
     p = p + P.biaslambda * (S.a.' * S.a + S.b * S.b.');
-end
-end
-
-
-function s = duration(t)
-if t < 120
-    s = sprintf('%.0f s', t);
-elseif t < 7200
-    s = sprintf('%.1f min', t / 60);
-else
-    s = sprintf('%.1f h', t / 3600);
 end
 end

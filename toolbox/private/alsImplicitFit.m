@@ -92,10 +92,7 @@ gU = lambda * U .* d;
 hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
 clear gU
 hist.setup = toc(tStart);
-if opts.verbose
-    fprintf('%5s  %14s  %11s  %10s  %8s  %9s\n', 'sweep', 'objective', ...
-            'train RMSE', '|grad|', 'seconds', 'left');
-end
+alsSweepDone(hist, 0, 0, 0, opts, false);
 for s = 1:maxSweeps
     t0 = tic;
     % Column step, with U extended by a factor of U'*U.
@@ -128,16 +125,8 @@ for s = 1:maxSweeps
     hist.objective(s) = 0.5 * (fit + lambda * penalty);
     hist.rmse_train(s) = sqrt((miss.' * miss) / N);
     clear miss pred
-    hist.gradnorm(s) = g;
-    hist.time(s) = toc(t0);
-    hist.sweeps = s;
-    if opts.verbose
-        left = (maxSweeps - s) * median(hist.time(1:s));
-        fprintf('%5d  %14.8e  %11.6f  %10.3e  %8.3f  %9s\n', s, hist.objective(s), ...
-                hist.rmse_train(s), g, hist.time(s), sprintf('%.0f s', left));
-    end
-    if g <= opts.tol * hist.gradnorm0
-        hist.converged = true;
+    [hist, stop] = alsSweepDone(hist, s, g, t0, opts, false);
+    if stop
         break;
     end
 end

@@ -9,31 +9,7 @@ opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
               'alpha', 5, 'validation', 0.1, 'memory', 'check', 'biaslambda', [], ...
               'blockchunk', 16384);
-known = fieldnames(opts);
-if numel(args) == 1 && isstruct(args{1})
-    given = args{1};
-    names = fieldnames(given);
-    values = cell(size(names));
-    for k = 1:numel(names)
-        values{k} = given.(names{k});
-    end
-else
-    if mod(numel(args), 2) ~= 0
-        alsFail('options must be a struct or name/value pairs');
-    end
-    names = args(1:2:end);
-    values = args(2:2:end);
-end
-for k = 1:numel(names)
-    if ~ischar(names{k})
-        alsFail('option names must be character strings');
-    end
-    hit = find(strcmpi(names{k}, known), 1);
-    if isempty(hit)
-        alsFail(sprintf('unknown option ''%s''', names{k}));
-    end
-    opts.(known{hit}) = values{k};
-end
+opts = alsNameValue(args, opts, @alsFail);
 
 opts.feedback = choice(opts.feedback, 'feedback', {'explicit', 'implicit'});
 implicit = strcmp(opts.feedback, 'implicit');
