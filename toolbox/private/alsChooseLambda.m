@@ -32,8 +32,8 @@ else
     Pt.w = P.w .* ~val;
 end
 Pt.wr = alsRowOrder(P, E, Pt.w);
-colSum = accumarray(P.J, Pt.w, [P.n 1]).';
-rowSum = accumarray(P.Ir, Pt.wr, [P.m 1]);
+colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
+rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', P.J(val), 'v', P.v(val));
 inner = struct('sweeps', min(opts.sweeps, 5), 'tol', 0, 'verbose', false);

@@ -20,8 +20,8 @@ rowCount = zeros(m, 1);
 colCount = zeros(n, 1);
 for t0 = 1:2^22:N
     t = t0:min(N, t0 + 2^22 - 1);
-    rowCount = rowCount + accumarray(I(t), 1, [m 1]);
-    colCount = colCount + accumarray(J(t), 1, [n 1]);
+    rowCount = rowCount + accumarray(double(I(t)), 1, [m 1]);
+    colCount = colCount + accumarray(double(J(t)), 1, [n 1]);
 end
 [~, P.rowOrder] = sort(rowCount, 'descend');
 [~, P.colOrder] = sort(colCount, 'descend');
@@ -79,8 +79,8 @@ if isempty(w)
     total = N;
     wsum = sum(P.v);
 else
-    colSum = accumarray(P.J, w, [n 1]).';
-    rowSum = accumarray(P.Ir, P.wr, [m 1]);
+    colSum = accumarray(double(P.J), w, [n 1]).';
+    rowSum = accumarray(double(P.Ir), P.wr, [m 1]);
     total = sum(w);
     wsum = w.' * P.v;
 end
