@@ -29,8 +29,9 @@ hist = alsHistory(maxSweeps);
 
 % The start: residual and gradient at (U0, V, a, b). Gc = [U 1]'*E and
 % Gr = E*[V' 1] are the pattern's share of the column and row gradients.
-E = residual(P, E, S);
-[Gc, sc] = columnShare(E, S);
+[E, ~, ~, B] = residual(P, E, S);
+[Gc, sc] = columnShare(E, B, S);
+clear B
 Gr = E * S.V.';
 sr = full(sum(E, 2));
 hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
@@ -54,8 +55,9 @@ for s = 1:maxSweeps
     % Evaluate: residual, the column part of the gradient (the row part
     % vanishes up to rounding, the rows having just been solved for), the
     % objective, and the held-out error.
-    [E, fit, sse] = residual(P, E, S);
-    [Gc, sc] = columnShare(E, S);
+    [E, fit, sse, B] = residual(P, E, S);
+    [Gc, sc] = columnShare(E, B, S);
+    clear B
     gV = columnGradient(P, Gc, sc, S, lambda);
     g = sqrt(gV(:).' * gV(:));
     clear gV
@@ -105,11 +107,11 @@ end
 end
 
 
-function [E, fit, sse] = residual(P, E, S)
+function [E, fit, sse, B] = residual(P, E, S)
 % E refilled with the weighted residual on the pattern; FIT and SSE are
 % its weighted and plain sums of squares. The model is evaluated a range
 % of entries at a time, so that only the residual itself is as long as
-% the pattern.
+% the pattern. B, the model's [U a 1]', serves the column share next.
 res = zeros(P.N, 1);
 if P.biases
     A = [S.V.', ones(numel(S.b), 1), S.b.'];
@@ -124,7 +126,7 @@ for t0 = 1:step:P.N
     % The product of the transposes: each random row reads one column.
     res(t) = P.v(t) - P.kern.ombrelast(A, B, P.J(t), P.I(t));
 end
-clear A B
+clear A
 sse = res.' * res;
 fit = sse;
 if ~isempty(P.w)
@@ -137,10 +139,16 @@ E = alsRefill(P, E, res);
 end
 
 
-function [G, s] = columnShare(E, S)
-% The pattern's share of the column gradient: U'*E and E's column sums.
-G = S.U.' * E;
-s = full(sum(E, 1));
+function [G, s] = columnShare(E, B, S)
+% The pattern's share of the column gradient: U'*E and E's column sums,
+% both from one product with [U a 1]' (B, as the residual left it).
+G = B * E;
+if size(G, 1) > size(S.U, 2)
+    s = G(end, :);
+    G = G(1:size(S.U, 2), :);
+else
+    s = full(sum(E, 1));
+end
 end
 
 
@@ -154,7 +162,12 @@ end
 
 
 function p = penalty(P, S, lambda)
-p = lambda * (P.dRow.' * sum(S.U .^ 2, 2) + sum(S.V .^ 2, 1) * P.dCol.');
+% A column of U at a time: no temporary of U's size.
+p = sum(S.V .^ 2, 1) * P.dCol.';
+for k = 1:size(S.U, 2)
+    p = p + P.dRow.' * (S.U(:, k) .^ 2);
+end
+p = lambda * p;
 if P.biases
     p = p + P.biaslambda * (S.a.' * S.a + S.b * S.b.');
 end
