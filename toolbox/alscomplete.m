@@ -248,7 +248,7 @@ else
                  lambda, P.biaslambda, search.validation);
     end
     setup = toc(tStart);
-    [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, progress);
+    [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held);
     hist.setup = setup;
     if ~isempty(search)
         hist.lambdaSearch = search;

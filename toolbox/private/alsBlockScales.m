@@ -1,5 +1,5 @@
 function P = alsBlockScales(P, colSum, rowSum)
-%ALSBLOCKSCALES  Regularization scales of the blocks and the column-step entry scales.
+%ALSBLOCKSCALES  Regularization scales, weight sums and emptiness of the blocks.
 %   With count-scaled regularization a block's regularizer is lambda times
 %   its weight sum (its number of entries when the weights are all one);
 %   a block without weight keeps lambda. Dividing a block's weights by its

@@ -31,7 +31,7 @@ if isempty(P.w)
 else
     Pt.w = P.w .* ~val;
 end
-Pt.wr = alsRowOrder(P, E, Pt.w);
+Pt.wr = Pt.w(alsRowOrder(P, E));
 colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
@@ -42,7 +42,7 @@ lambda = opts.lambda;
 search = struct('validation', nnz(val));
 best = struct('score', Inf, 'state', S);
 if ~isempty(opts.lambdagrid)
-    fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held, progress);
+    fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held);
     [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress);
     if ~isempty(opts.lambdarefine)
         % Past the ends of the grid while the best point is there.
@@ -72,7 +72,7 @@ if ~isempty(opts.lambdagrid)
 end
 biaslambda = P.biaslambda;
 if ~isempty(opts.biasgrid)
-    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held, progress);
+    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
     best.score = Inf;
     [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress);
     biaslambda = best.value;

@@ -3,8 +3,8 @@ function [rows, cols, vals] = alsChunkedFind(X, colCount)
 %   The same as [ROWS, COLS, VALS] = FIND(X) for a matrix without stored
 %   zeros, in column-major order, but taken a range of columns at a time
 %   (about a sixteenth of the entries, at least 2^20), so that only one
-%   range's double indices exist
-%   at once. COLCOUNT holds the number of entries of each column.
+%   range's double indices exist at once. COLCOUNT holds the number of
+%   entries of each column.
 N = sum(colCount);
 n = numel(colCount);
 rows = zeros(N, 1, 'uint32');

@@ -1,4 +1,4 @@
-function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, say)
+function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held)
 %ALSEXPLICITSWEEPS  Alternating exact block minimizations of the explicit model.
 %   The model predicts P.mean + a(i) + b(j) + U(i,:)*V(:,j) and the sweeps
 %   minimize
@@ -19,11 +19,9 @@ function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, say)
 %
 %   S holds U, V, a, b; E is the sparse matrix on the pattern that carries
 %   the weighted residual (refilled in place); HELD is a struct with I, J
-%   (uint32) and v, or empty; SAY prints progress when verbose.
-kern = P.kern;
+%   (uint32) and v, or empty.
 m = P.m;
 n = P.n;
-r = size(S.U, 2);
 maxSweeps = opts.sweeps;
 hist = alsHistory(maxSweeps);
 
@@ -64,7 +62,9 @@ for s = 1:maxSweeps
     hist.objective(s) = 0.5 * (fit + penalty(P, S, lambda));
     hist.rmse_train(s) = sqrt(sse / P.N);
     if ~isempty(held)
-        resh = held.v - predict(kern, S, P.biases, held.I, held.J);
+        [A, B] = modelFactors(S, P.biases);
+        resh = held.v - P.kern.ombrelast(A, B, held.J, held.I);
+        clear A B
         hist.rmse_heldout(s) = sqrt((resh.' * resh) / numel(resh));
     end
     [hist, stop] = alsSweepDone(hist, s, g, t0, opts, true);
@@ -95,14 +95,16 @@ end
 end
 
 
-function x = predict(kern, S, biases, I, J)
-% The model at the pairs (I, J), without the global mean: one masked
-% product of [U a 1] and [V; 1; b], taken as the product of the
+function [A, B] = modelFactors(S, biases)
+% The model without the global mean is A' * B = [U a 1] * [V; 1; b]; the
+% masked products take it as ombrelast(A, B, J, I), the product of the
 % transposes, so that the random rows I read a contiguous column each.
 if biases
-    x = kern.ombrelast([S.V.', ones(numel(S.b), 1), S.b.'], [S.U, S.a, ones(size(S.a))].', J, I);
+    A = [S.V.', ones(numel(S.b), 1), S.b.'];
+    B = [S.U.'; S.a.'; ones(1, numel(S.a))];
 else
-    x = kern.ombrelast(S.V.', S.U.', J, I);
+    A = S.V.';
+    B = S.U.';
 end
 end
 
@@ -113,17 +115,10 @@ function [E, fit, sse, B] = residual(P, E, S)
 % of entries at a time, so that only the residual itself is as long as
 % the pattern. B, the model's [U a 1]', serves the column share next.
 res = zeros(P.N, 1);
-if P.biases
-    A = [S.V.', ones(numel(S.b), 1), S.b.'];
-    B = [S.U.'; S.a.'; ones(1, numel(S.a))];
-else
-    A = S.V.';
-    B = S.U.';
-end
+[A, B] = modelFactors(S, P.biases);
 step = 2^20;
 for t0 = 1:step:P.N
     t = t0:min(P.N, t0 + step - 1);
-    % The product of the transposes: each random row reads one column.
     res(t) = P.v(t) - P.kern.ombrelast(A, B, P.J(t), P.I(t));
 end
 clear A
@@ -140,14 +135,14 @@ end
 
 
 function [G, s] = columnShare(E, B, S)
-% The pattern's share of the column gradient: U'*E and E's column sums,
-% both from one product with [U a 1]' (B, as the residual left it).
+% The pattern's share of the column gradient: U'*E and, with biases, E's
+% column sums, both from one product with [U a 1]' (B, as the residual
+% left it).
 G = B * E;
+s = [];
 if size(G, 1) > size(S.U, 2)
     s = G(end, :);
     G = G(1:size(S.U, 2), :);
-else
-    s = full(sum(E, 1));
 end
 end
 

@@ -19,49 +19,24 @@ r = opts.rank;
 lambda = opts.lambda;
 alpha = opts.alpha;
 
-% The pattern sorted by column, through positions as for explicit
-% feedback; a repeated pair shows as a missing position.
-E = sparse(double(I), double(J), (1:N).', m, n);
-if nnz(E) < N
-    lin = (double(J) - 1) * m + double(I);
-    [lin, ord] = sort(lin);
-    k = ord(find(diff(lin) == 0, 1));
-    alsFail(sprintf('the entry (%d, %d) is observed more than once', double(I(k)), double(J(k))));
-end
-clear I J
-conf = alpha * vals(:);
-clear vals
-[Is, Js, ord] = find(E);
+% The pattern sorted by column, with the confidences in the same order
+% (a repeated pair stops the fit).
+colCount = accumarray(double(J), 1, [n 1]).';
+label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
+[P.I, P.J, conf, E] = alsSortedTriplets(I, J, [], [], m, n, colCount, {alpha * vals(:)}, label);
+clear I J vals label
 P.kern = kern;
-P.I = uint32(Is);
-P.J = uint32(Js);
-clear Is Js
-P.a = conf(ord);
-clear ord
+P.a = conf{1};
+clear conf
+rowCount = accumarray(double(P.I), 1, [m 1]);
 progress('sorted %d entries', N);
 
 % Extended patterns: r extra entries at the end of every column (rows
-% m+1..m+r) and of every row (columns n+1..n+r); values are positions,
-% confidences come from them.
-[Ic, Jc, pos] = find([E; sparse(reshape(N + (1:r * n), r, n))]);
-P.Ic = uint32(Ic);
-P.Jc = uint32(Jc);
-clear Ic Jc
-wc = ones(numel(pos), 1);
-obs = pos <= N;
-wc(obs) = conf(pos(obs));
-clear pos obs
-[Jr, Ir, pos] = find([E.'; sparse(reshape(N + (1:r * m), r, m))]);
-P.Ir = uint32(Ir);
-P.Jr = uint32(Jr);
-clear Ir Jr
-wr = ones(numel(pos), 1);
-obs = pos <= N;
-wr(obs) = conf(pos(obs));
-clear pos obs conf
-
-colCount = accumarray(double(P.J), 1, [n 1]).';
-rowCount = accumarray(double(P.I), 1, [m 1]);
+% m+1..m+r) and of every row (columns n+1..n+r); E's values, the
+% column-order positions, bring the confidences along.
+E = alsRefill(P, E, (1:N).');
+[P.Ic, P.Jc, wc] = extended(E, P.a, r);
+[P.Jr, P.Ir, wr] = extended(E.', P.a, r);
 if strcmp(opts.regularization, 'scaled')
     e = max(colCount, 1);
     d = max(rowCount, 1);
@@ -87,7 +62,7 @@ maxSweeps = opts.sweeps;
 hist = alsHistory(maxSweeps);
 [E, pred] = residual(kern, P, E, U, V);
 clear pred
-gV = U.' * U * V + lambda * V .* e - U.' * E;
+gV = columnGradient(E, U, V, lambda, e);
 gU = lambda * U .* d;
 hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
 clear gU
@@ -116,7 +91,7 @@ for s = 1:maxSweeps
     clear step
 
     [E, pred] = residual(kern, P, E, U, V);
-    gV = U.' * U * V + lambda * V .* e - U.' * E;
+    gV = columnGradient(E, U, V, lambda, e);
     g = sqrt(gV(:).' * gV(:));
     miss = 1 - pred;
     everywhere = sum(sum((U.' * U) .* (V * V.')));
@@ -145,6 +120,27 @@ function [E, pred] = residual(kern, P, E, U, V)
 % the pattern's share of the gradient.
 pred = kern.ombrelast(V.', U.', P.J, P.I);
 E = alsRefill(P, E, 1 + P.a .* (1 - pred));
+end
+
+
+function [rows, cols, w] = extended(X, conf, r)
+% The entries of X in column-major order followed, in every column, by r
+% extra entries on rows size(X,1)+1..+r; their weights are the
+% confidences CONF (given in X's order) and 1 on the extra rows. X's
+% values are positions, the extra entries' numbered on from numel(CONF).
+N = numel(conf);
+[rows, cols, pos] = find([X; sparse(reshape(N + (1:r * size(X, 2)), r, size(X, 2)))]);
+rows = uint32(rows);
+cols = uint32(cols);
+w = ones(numel(pos), 1);
+obs = pos <= N;
+w(obs) = conf(pos(obs));
+end
+
+
+function g = columnGradient(E, U, V, lambda, e)
+% Gradient with respect to V, E holding the pattern's share.
+g = U.' * U * V + lambda * V .* e - U.' * E;
 end
 
 

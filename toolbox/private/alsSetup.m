@@ -25,54 +25,45 @@ for t0 = 1:2^22:N
 end
 [~, P.rowOrder] = sort(rowCount, 'descend');
 [~, P.colOrder] = sort(colCount, 'descend');
-P.rowNew = zeros(m, 1);
+P.rowNew = zeros(m, 1, 'uint32');
 P.rowNew(P.rowOrder) = 1:m;
-P.colNew = zeros(n, 1);
+P.colNew = zeros(n, 1, 'uint32');
 P.colNew(P.colOrder) = 1:n;
 rowCount = rowCount(P.rowOrder);
 colCount = colCount(P.colOrder);
+% Where each block's triplets start, in either order.
+P.colStart = [1; cumsum(colCount) + 1];
+P.rowStart = [1; cumsum(rowCount) + 1];
 
 % The triplets in column order, and one sparse matrix E on the pattern
 % for the sweeps' residuals, with the values and weights in the same order.
-P.rowNew = uint32(P.rowNew);
-P.colNew = uint32(P.colNew);
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
-if isempty(w)
-    [P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
-                                               {vals}, label);
-else
-    [P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
-                                               {vals, w}, label);
-end
-clear I J vals label
-P.v = carried{1};
-wc = [];
+carry = {vals};
 if ~isempty(w)
-    wc = carried{2};
+    carry{2} = w;
+end
+clear vals
+[P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
+                                           carry, label);
+clear I J carry label
+P.v = carried{1};
+w = [];
+if numel(carried) > 1
+    w = carried{2};
 end
 clear carried
 progress('sorted %d entries', N);
 
-% The triplets in row order, from the transposed pattern (transposing
-% sorts in linear time); its values, the column-order positions, carry
-% the weights across.
-E = alsRefill(P, E, (1:N).');
-Ct = E.';
-[P.Jr, P.Ir, pos] = alsChunkedFind(Ct, rowCount);
-clear Ct
+% The triplets in row order, the weights coming along.
+[pos, P.Jr, P.Ir] = alsRowOrder(P, E);
+P.w = w;
 P.wr = [];
 if ~isempty(w)
-    P.wr = wc(pos);
+    P.wr = w(pos);
 end
 clear pos
-P.w = wc;
-w = wc;
-clear wc
 
-% Where each block's triplets start, the global mean (weighted), and the
-% per-row and per-column weight sums.
-P.colStart = [1; cumsum(colCount) + 1];
-P.rowStart = [1; cumsum(rowCount) + 1];
+% The global mean (weighted), and the per-row and per-column weight sums.
 if isempty(w)
     colSum = colCount.';
     rowSum = rowCount;
