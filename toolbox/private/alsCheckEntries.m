@@ -22,16 +22,41 @@ end
 I = full(I(:));
 J = full(J(:));
 vals = double(full(vals(:)));
-k = find(~(I >= 1 & I <= m & I == round(I)), 1);
+k = firstOutside(I, m);
 if ~isempty(k)
     alsFail(sprintf('%s(%d) = %g is not a row index in 1..%d', nameI, k, double(I(k)), m));
 end
-k = find(~(J >= 1 & J <= n & J == round(J)), 1);
+k = firstOutside(J, n);
 if ~isempty(k)
     alsFail(sprintf('%s(%d) = %g is not a column index in 1..%d', nameJ, k, double(J(k)), n));
 end
-k = find(~isfinite(vals), 1);
+k = firstOf(@(x) ~isfinite(x), vals);
 if ~isempty(k)
     alsFail(sprintf('%s(%d) is not finite', nameV, k));
+end
+end
+
+
+function k = firstOutside(x, hi)
+% The first element of x that is not a whole number in 1..HI, or [].
+% Integer classes hold whole numbers only: their extremes tell.
+k = [];
+if isinteger(x) && (isempty(x) || (min(x) >= 1 && max(x) <= hi))
+    return;
+end
+k = firstOf(@(y) ~(y >= 1 & y <= hi & y == round(y)), x);
+end
+
+
+function k = firstOf(test, x)
+% The first element of x for which TEST holds, or []; taken a million
+% elements at a time, so that no temporary is as long as x.
+k = [];
+for t0 = 1:2^20:numel(x)
+    k = find(test(x(t0:min(numel(x), t0 + 2^20 - 1))), 1);
+    if ~isempty(k)
+        k = k + t0 - 1;
+        return;
+    end
 end
 end
