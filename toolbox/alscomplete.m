@@ -248,7 +248,10 @@ else
                  lambda, P.biaslambda, search.validation);
     end
     setup = toc(tStart);
-    [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held);
+    % Without a lambda search, E holds the weighted residual at the start
+    % point (the data less the start biases; V is zero) unless U0 was given.
+    ready = isempty(opts.U0) && isempty(search);
+    [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, ready);
     hist.setup = setup;
     if ~isempty(search)
         hist.lambdaSearch = search;

@@ -1,4 +1,4 @@
-function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held)
+function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, ready)
 %ALSEXPLICITSWEEPS  Alternating exact block minimizations of the explicit model.
 %   The model predicts P.mean + a(i) + b(j) + U(i,:)*V(:,j) and the sweeps
 %   minimize
@@ -19,7 +19,9 @@ function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held)
 %
 %   S holds U, V, a, b; E is the sparse matrix on the pattern that carries
 %   the weighted residual (refilled in place); HELD is a struct with I, J
-%   (uint32) and v, or empty.
+%   (uint32) and v, or empty. READY (default false) says that E already
+%   holds the weighted residual at S, as the start leaves it: the first
+%   residual is then not evaluated again.
 m = P.m;
 n = P.n;
 maxSweeps = opts.sweeps;
@@ -27,10 +29,19 @@ hist = alsHistory(maxSweeps);
 
 % The start: residual and gradient at (U0, V, a, b). Gc = [U 1]'*E and
 % Gr = E*[V' 1] are the pattern's share of the column and row gradients.
-[E, ~, ~, B] = residual(P, E, S);
+if nargin > 6 && ready
+    [~, B] = modelFactors(S, P.biases);
+else
+    [E, ~, ~, B] = residual(P, E, S);
+end
 [Gc, sc] = columnShare(E, B, S);
 clear B
-Gr = E * S.V.';
+if any(S.V(:))
+    Gr = E * S.V.';
+else
+    % E * 0: the start's V is zero.
+    Gr = zeros(m, size(S.V, 1));
+end
 sr = full(sum(E, 2));
 hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
                       + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...

@@ -16,13 +16,8 @@ P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
 % factors that most blocks gather then sit together in memory, which the
 % builders' gathers and the masked products read much faster. The fit
 % runs in the new numbering; the caller's comes back at the end.
-rowCount = zeros(m, 1);
-colCount = zeros(n, 1);
-for t0 = 1:2^22:N
-    t = t0:min(N, t0 + 2^22 - 1);
-    rowCount = rowCount + accumarray(double(I(t)), 1, [m 1]);
-    colCount = colCount + accumarray(double(J(t)), 1, [n 1]);
-end
+rowCount = activity(I, m);
+colCount = activity(J, n);
 [~, P.rowOrder] = sort(rowCount, 'descend');
 [~, P.colOrder] = sort(colCount, 'descend');
 P.rowNew = zeros(m, 1, 'uint32');
@@ -82,4 +77,19 @@ if P.biases && total > 0
 end
 P = alsBlockScales(P, colSum, rowSum);
 progress('built the fixed structures (%d rows, %d columns)', m, n);
+end
+
+
+function c = activity(K, n)
+% The number of entries in each of 1..N, K holding one index an entry.
+% Octave counts integer indices as they are; MATLAB takes them as doubles,
+% converted a range at a time.
+if isa(K, 'double') || exist('OCTAVE_VERSION', 'builtin') ~= 0
+    c = accumarray(K(:), 1, [n 1]);
+else
+    c = zeros(n, 1);
+    for t0 = 1:2^20:numel(K)
+        c = c + accumarray(double(K(t0:min(numel(K), t0 + 2^20 - 1))), 1, [n 1]);
+    end
+end
 end
