@@ -21,14 +21,14 @@ alpha = opts.alpha;
 
 % The pattern sorted by column, with the confidences in the same order
 % (a repeated pair stops the fit).
-colCount = accumarray(double(J), 1, [n 1]).';
+colCount = alsActivity(J, n).';
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
 [P.I, P.J, conf, E] = alsSortedTriplets(I, J, [], [], m, n, colCount, {alpha * vals(:)}, label);
 clear I J vals label
 P.kern = kern;
 P.a = conf{1};
 clear conf
-rowCount = accumarray(double(P.I), 1, [m 1]);
+rowCount = alsActivity(P.I, m);
 progress('sorted %d entries', N);
 
 % Extended patterns: r extra entries at the end of every column (rows

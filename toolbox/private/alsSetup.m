@@ -16,8 +16,8 @@ P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
 % factors that most blocks gather then sit together in memory, which the
 % builders' gathers and the masked products read much faster. The fit
 % runs in the new numbering; the caller's comes back at the end.
-rowCount = activity(I, m);
-colCount = activity(J, n);
+rowCount = alsActivity(I, m);
+colCount = alsActivity(J, n);
 [~, P.rowOrder] = sort(rowCount, 'descend');
 [~, P.colOrder] = sort(colCount, 'descend');
 P.rowNew = zeros(m, 1, 'uint32');
@@ -79,17 +79,3 @@ P = alsBlockScales(P, colSum, rowSum);
 progress('built the fixed structures (%d rows, %d columns)', m, n);
 end
 
-
-function c = activity(K, n)
-% The number of entries in each of 1..N, K holding one index an entry.
-% Octave counts integer indices as they are; MATLAB takes them as doubles,
-% converted a range at a time.
-if isa(K, 'double') || exist('OCTAVE_VERSION', 'builtin') ~= 0
-    c = accumarray(K(:), 1, [n 1]);
-else
-    c = zeros(n, 1);
-    for t0 = 1:2^20:numel(K)
-        c = c + accumarray(double(K(t0:min(numel(K), t0 + 2^20 - 1))), 1, [n 1]);
-    end
-end
-end
