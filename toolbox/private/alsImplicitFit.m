@@ -139,8 +139,9 @@ end
 
 
 function g = columnGradient(E, U, V, lambda, e)
-% Gradient with respect to V, E holding the pattern's share.
-g = U.' * U * V + lambda * V .* e - U.' * E;
+% Gradient with respect to V, E holding the pattern's share; U'*E is
+% taken as (E.'*U).', the same sums without striding through U.
+g = U.' * U * V + lambda * V .* e - (E.' * U).';
 end
 
 

@@ -22,10 +22,11 @@ else
         % further subspace iteration: close enough to the leading
         % singular vectors for a start (the sweeps do the rest), at the
         % price of two products with the sparse data, and the same steps
-        % on every host.
+        % on every host. Q'*X is taken as (X.'*Q).', the same sums
+        % without striding through the tall Q.
         omega = randn(n, r + 5);
         [Q, ~] = qr(X * omega(colOrder, :), 0);
-        [u, s] = svd(Q.' * X, 'econ');
+        [u, s] = svd((X.' * Q).', 'econ');
         u = Q * u;
     end
     k = min([r, size(u, 2), size(s, 1)]);
