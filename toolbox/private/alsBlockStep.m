@@ -9,9 +9,16 @@ function S = alsBlockStep(P, side, W, G, esum, lambda, S)
 %   its normal matrix over its scale d is built by the triplet builder
 %   with weights w/d and lambda, and the step (R'R) \ (g/d) is taken, with
 %   the biases' own regularizer put in by a rank-one correction. Blocks go
-%   in chunks of at most P.blockChunk blocks and 2^21 entries, so that the
-%   factors and per-entry weights of one chunk are all a step holds at a
-%   time, however many blocks there are. Blocks without entries get zero.
+%   in chunks of at most P.blockChunk blocks and a bounded number of
+%   entries, so that the factors and per-entry weights of one chunk are all
+%   a step holds at a time, however many blocks there are. Row chunks hold
+%   at most 2^20 entries, whose temporaries the memory allocator then
+%   reuses from chunk to chunk instead of mapping fresh memory for each.
+%   The builder takes a scratch array of W's size on every call, which on
+%   the column side (W has a row per row of the data) costs more than a
+%   chunk's own temporaries: column chunks hold up to an eighth of the
+%   entries (at least 2^21), so that there are few calls. Blocks without
+%   entries get zero.
 if strcmp(side, 'col')
     rows = P.I;
     blocks = P.J;
@@ -19,6 +26,7 @@ if strcmp(side, 'col')
     d = P.dCol;
     w = P.w;
     empty = P.emptyCol;
+    most = max(2^21, ceil(P.N / 8));
 else
     rows = P.Jr;
     blocks = P.Ir;
@@ -26,6 +34,10 @@ else
     d = P.dRow.';
     w = P.wr;
     empty = P.emptyRow.';
+    most = 2^20;
+end
+if P.scaled && isempty(w)
+    inverse = 1 ./ d;
 end
 r = size(G, 1 + strcmp(side, 'row'));
 nb = numel(d);
@@ -33,7 +45,7 @@ b0 = 1;
 while b0 <= nb
     % The largest chunk from block b0 within both limits (at least one block).
     b1 = min(nb, b0 + P.blockChunk - 1);
-    limit = start(b0) + 2^21;
+    limit = start(b0) + most;
     if start(b1 + 1) > limit
         b1 = max(b0, find(start(b0 + 1:b1 + 1) <= limit, 1, 'last') + b0 - 1);
     end
@@ -51,8 +63,8 @@ while b0 <= nb
         scale = d(cols);
         if isempty(w)
             if P.scaled
-                Chat = 1 ./ scale(chunkBlocks);
-                Chat = Chat(:);
+                Chat = inverse(cols);
+                Chat = reshape(Chat(chunkBlocks), [], 1);
             else
                 Chat = ones(t1 - t0 + 1, 1);
             end

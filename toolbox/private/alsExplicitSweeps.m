@@ -27,42 +27,77 @@ n = P.n;
 maxSweeps = opts.sweeps;
 hist = alsHistory(maxSweeps);
 
-% The start: residual and gradient at (U0, V, a, b). Gc = [U 1]'*E and
-% Gr = E*[V' 1] are the pattern's share of the column and row gradients.
-if nargin < 7 || ~ready
-    E = residual(P, E, S);
-end
-[Gc, sc] = columnShare(E, rowSide(S, P, m), S);
-if any(S.V(:))
-    Gr = E * S.V.';
-else
-    % E * 0: the start's V is zero.
-    Gr = zeros(m, size(S.V, 1));
-end
-sr = full(sum(E, 2));
-hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
-                      + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...
-                      + P.biases * sum((P.biaslambda * S.a - sr) .^ 2));
-clear Gr sr
-alsSweepDone(hist, 0, 0, 0, opts, true);
+% Half-step h = 0 is the start, then 2s-1 and 2s the column and row steps
+% of sweep s. After each, E takes the weighted residual at the new point;
+% Gc = [U 1]'*E and Gr = E*[V' 1] are the pattern's share of the column
+% and row gradients. The residual is written in place into one buffer,
+% RES, a range of entries at a time: a fresh vector as long as the data
+% at every evaluation would cost its allocation and first touch twice a
+% sweep.
+res = zeros(P.N, 1);
+step = 2^20;
+for h = 0:2 * maxSweeps
+    s = h / 2;
+    if mod(h, 2) == 1
+        t0 = tic;
+        % Column step: every column of [V; b] given [U a].
+        S = alsBlockStep(P, 'col', rowSide(S, P, m), Gc, sc, lambda, S);
+        clear Gc sc
+    elseif h > 0
+        % Row step: every row of [U a] given [V; b].
+        S = alsBlockStep(P, 'row', colSide(S, P, n), Gr, sr, lambda, S);
+        clear Gr sr
+    end
 
-for s = 1:maxSweeps
-    t0 = tic;
-    % Column step: every column of [V; b] given [U a].
-    S = alsBlockStep(P, 'col', rowSide(S, P, m), Gc, sc, lambda, S);
-    clear Gc sc
+    % The weighted residual, FIT and SSE its weighted and plain sums of
+    % squares; at the start E may hold it already.
+    if h > 0 || nargin < 7 || ~ready
+        [A, B] = modelFactors(S, P.biases);
+        for k = 1:step:P.N
+            t = k:min(P.N, k + step - 1);
+            res(t) = P.v(t) - P.kern.ombrelast(A, B, P.J(t), P.I(t));
+        end
+        clear A B t
+        sse = res.' * res;
+        fit = sse;
+        if ~isempty(P.w)
+            fit = 0;
+            for k = 1:step:P.N
+                t = k:min(P.N, k + step - 1);
+                wres = P.w(t) .* res(t);
+                fit = fit + res(t).' * wres;
+                res(t) = wres;
+            end
+            clear t wres
+        end
+        E = alsRefill(P, E, res);
+    end
+    if mod(h, 2) == 1
+        Gr = E * S.V.';
+        sr = full(sum(E, 2));
+        continue;
+    end
 
-    % Row step: every row of [U a] given [V; b].
-    E = residual(P, E, S);
-    Gr = E * S.V.';
-    S = alsBlockStep(P, 'row', colSide(S, P, n), Gr, full(sum(E, 2)), lambda, S);
-    clear Gr
+    [Gc, sc] = columnShare(E, rowSide(S, P, m), S);
+    if h == 0
+        if any(S.V(:))
+            Gr = E * S.V.';
+        else
+            % E * 0: the start's V is zero.
+            Gr = zeros(m, size(S.V, 1));
+        end
+        sr = full(sum(E, 2));
+        hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
+                              + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...
+                              + P.biases * sum((P.biaslambda * S.a - sr) .^ 2));
+        clear Gr sr
+        alsSweepDone(hist, 0, 0, 0, opts, true);
+        continue;
+    end
 
-    % Evaluate: residual, the column part of the gradient (the row part
+    % Evaluate sweep s: the column part of the gradient (the row part
     % vanishes up to rounding, the rows having just been solved for), the
     % objective, and the held-out error.
-    [E, fit, sse] = residual(P, E, S);
-    [Gc, sc] = columnShare(E, rowSide(S, P, m), S);
     gV = columnGradient(P, Gc, sc, S, lambda);
     g = sqrt(gV(:).' * gV(:));
     clear gV
@@ -113,31 +148,6 @@ else
     A = S.V.';
     B = S.U.';
 end
-end
-
-
-function [E, fit, sse] = residual(P, E, S)
-% E refilled with the weighted residual on the pattern; FIT and SSE are
-% its weighted and plain sums of squares. The model is evaluated a range
-% of entries at a time, so that only the residual itself is as long as
-% the pattern.
-res = zeros(P.N, 1);
-[A, B] = modelFactors(S, P.biases);
-step = 2^20;
-for t0 = 1:step:P.N
-    t = t0:min(P.N, t0 + step - 1);
-    res(t) = P.v(t) - P.kern.ombrelast(A, B, P.J(t), P.I(t));
-end
-clear A B
-sse = res.' * res;
-fit = sse;
-if ~isempty(P.w)
-    wres = P.w .* res;
-    fit = res.' * wres;
-    res = wres;
-    clear wres
-end
-E = alsRefill(P, E, res);
 end
 
 
