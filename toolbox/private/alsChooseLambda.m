@@ -31,7 +31,9 @@ if isempty(P.w)
 else
     Pt.w = P.w .* ~val;
 end
-Pt.wr = Pt.w(alsRowOrder(P, E));
+[~, ~, pos] = alsRowOrder(P, E);
+Pt.wr = Pt.w(pos);
+clear pos
 colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);

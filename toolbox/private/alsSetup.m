@@ -41,7 +41,7 @@ clear vals
 [P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
                                            carry, label);
 clear I J carry label
-P.v = carried{1};
+v = carried{1};
 w = [];
 if numel(carried) > 1
     w = carried{2};
@@ -50,31 +50,39 @@ clear carried
 progress('sorted %d entries', N);
 
 % The triplets in row order, the weights coming along.
-[pos, P.Jr, P.Ir] = alsRowOrder(P, E);
 P.w = w;
 P.wr = [];
-if ~isempty(w)
+if isempty(w)
+    [P.Jr, P.Ir] = alsRowOrder(P, E);
+else
+    [P.Jr, P.Ir, pos] = alsRowOrder(P, E);
     P.wr = w(pos);
+    clear pos
 end
-clear pos
 
 % The global mean (weighted), and the per-row and per-column weight sums.
 if isempty(w)
     colSum = colCount.';
     rowSum = rowCount;
     total = N;
-    wsum = sum(P.v);
+    wsum = sum(v);
 else
     colSum = accumarray(double(P.J), w, [n 1]).';
     rowSum = accumarray(double(P.Ir), P.wr, [m 1]);
     total = sum(w);
-    wsum = w.' * P.v;
+    wsum = w.' * v;
 end
 P.mean = 0;
 if P.biases && total > 0
     P.mean = wsum / total;
-    P.v = P.v - P.mean;
+    % In place, a range at a time: no second vector as long as the data.
+    for t0 = 1:2^20:N
+        t = t0:min(N, t0 + 2^20 - 1);
+        v(t) = v(t) - P.mean;
+    end
 end
+P.v = v;
+clear v
 P = alsBlockScales(P, colSum, rowSum);
 progress('built the fixed structures (%d rows, %d columns)', m, n);
 end

@@ -5,22 +5,30 @@ function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n
 %   entries in (new) column j. Returns the indices in column-major order
 %   (uint32), CARRIED, the vectors of the cell CARRY taken in the same
 %   order, and with a fourth output the M-by-N sparse matrix M on the
-%   pattern (its values are scratch). Each range of columns, about a
-%   sixteenth of the entries (at least 2^20), is sorted by a sparse matrix
-%   of its own whose values are the entries' positions, so the sort's
-%   temporaries are a range's; the ranges are joined at the end. A pair
-%   given twice stops the fit with an error that LABEL(k) names.
+%   pattern (its values are scratch). Each range of columns is sorted by a
+%   sparse matrix of its own whose values are the entries' positions, so
+%   the sort's temporaries are a range's; the ranges are joined at the
+%   end. A pair given twice stops the fit with an error that LABEL(k)
+%   names.
 N = numel(I);
 last = cumsum(countB(:));
-range = max(2^20, ceil(N / 16));
-chunkOf = uint8(max(1, ceil(last / range)));
-chunks = double(max(chunkOf));
+% Every column goes to a range of about 2^20 entries (a busier column
+% is a range of its own), and the ranges to sixteen groups. A group's
+% entries are found by one pass over the group numbers, a range's within
+% its group. A range's temporaries then stay small enough for the memory
+% allocator to reuse from range to range, where the temporaries of ranges
+% a sixteenth of the data each would take fresh memory every time.
+rangeOf = max(1, ceil(last / 2^20));
+colEnd = [find(diff(rangeOf) ~= 0); n];
+perGroup = ceil(rangeOf(end) / 16);
+groupOf = uint8(ceil(rangeOf / perGroup));
+% Within its group, a range is numbered from 1.
+rangeOf = uint16(rangeOf - (double(groupOf) - 1) * perGroup);
 gid = zeros(N, 1, 'uint8');
-for t0 = 1:range:N
-    t = t0:min(N, t0 + range - 1);
-    gid(t) = chunkOf(mapped(colMap, J(t)));
+for t0 = 1:2^20:N
+    t = t0:min(N, t0 + 2^20 - 1);
+    gid(t) = groupOf(mapped(colMap, J(t)));
 end
-clear chunkOf
 rows = zeros(N, 1, 'uint32');
 cols = zeros(N, 1, 'uint32');
 carried = cell(size(carry));
@@ -31,52 +39,55 @@ parts = {};
 c0 = 1;
 t0 = 1;
 octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
-for k = 1:chunks
-    sel = find(gid == k);
-    if isempty(sel)
+for g = 1:double(max(groupOf))
+    inGroup = find(gid == g);
+    if isempty(inGroup)
         continue;
     end
-    t1 = t0 + numel(sel) - 1;
-    c1 = find(last >= t1, 1);
-    if k == chunks
-        c1 = n;
+    rid = rangeOf(mapped(colMap, J(inGroup)));
+    for k = 1:double(max(rid))
+        sel = inGroup(rid == k);
+        if isempty(sel)
+            continue;
+        end
+        t1 = t0 + numel(sel) - 1;
+        c1 = colEnd(find(colEnd >= c0, 1));
+        A = mapped(rowMap, I(sel));
+        B = mapped(colMap, J(sel)) - (c0 - 1);
+        % Octave takes integer indices as they are; MATLAB wants doubles.
+        if octave
+            part = sparse(A, B, sel, m, c1 - c0 + 1);
+        else
+            part = sparse(double(A), double(B), sel, m, c1 - c0 + 1);
+        end
+        if nnz(part) < numel(sel)
+            lin = double(B) * m + double(A);
+            [lin, ord] = sort(lin);
+            alsFail(sprintf('the entry %s is observed more than once', ...
+                            label(sel(ord(find(diff(lin) == 0, 1))))));
+        end
+        clear sel A B
+        [i, j, p] = find(part);
+        rows(t0:t1) = i;
+        cols(t0:t1) = j + (c0 - 1);
+        for c = 1:numel(carry)
+            carried{c}(t0:t1) = carry{c}(p);
+        end
+        clear i j p
+        if nargout > 3
+            parts{end + 1} = part; %#ok<AGROW>
+        end
+        clear part
+        t0 = t1 + 1;
+        c0 = c1 + 1;
     end
-    A = mapped(rowMap, I(sel));
-    B = mapped(colMap, J(sel)) - (c0 - 1);
-    % Octave takes integer indices as they are; MATLAB wants doubles.
-    if octave
-        part = sparse(A, B, sel, m, c1 - c0 + 1);
-    else
-        part = sparse(double(A), double(B), sel, m, c1 - c0 + 1);
-    end
-    if nnz(part) < numel(sel)
-        lin = double(B) * m + double(A);
-        [lin, ord] = sort(lin);
-        alsFail(sprintf('the entry %s is observed more than once', ...
-                        label(sel(ord(find(diff(lin) == 0, 1))))));
-    end
-    clear sel A B
-    [i, j, p] = find(part);
-    rows(t0:t1) = i;
-    cols(t0:t1) = j + (c0 - 1);
-    for c = 1:numel(carry)
-        carried{c}(t0:t1) = carry{c}(p);
-    end
-    clear i j p
-    if nargout > 3
-        parts{end + 1} = part; %#ok<AGROW>
-    end
-    clear part
-    t0 = t1 + 1;
-    c0 = c1 + 1;
+    clear inGroup rid
 end
 if nargout > 3
     clear gid
-    if numel(parts) == 1
-        M = parts{1};
-    else
-        M = [parts{:}];
-    end
+    % Columns of no range (there are none past the last entry's) are empty.
+    parts{end + 1} = sparse(m, n - c0 + 1);
+    M = [parts{:}];
 end
 end
 

@@ -10,12 +10,23 @@ E = alsRefill(P, E, weighted(P, P.v));
 colData = full(sum(E, 1));
 rowData = full(sum(E, 2));
 b = colData ./ (P.colSum + P.biaslambda);
-E = alsRefill(P, E, weighted(P, ones(P.N, 1)));
+% X holds the weights, then becomes the residual in place, a range at a
+% time: no further vector as long as the data.
+x = weighted(P, ones(P.N, 1));
+E = alsRefill(P, E, x);
 a = (rowData - E * b.') ./ (P.rowSum + P.biaslambda);
 a(P.emptyRow) = 0;
 b(P.emptyCol) = 0;
-res = P.v - P.kern.ombrelast([a, ones(P.m, 1)], [ones(1, P.n); b], P.I, P.J);
-E = alsRefill(P, E, weighted(P, res));
+A = [a, ones(P.m, 1)];
+B = [ones(1, P.n); b];
+for t0 = 1:2^20:P.N
+    t = t0:min(P.N, t0 + 2^20 - 1);
+    x(t) = P.v(t) - P.kern.ombrelast(A, B, P.I(t), P.J(t));
+    if ~isempty(P.w)
+        x(t) = P.w(t) .* x(t);
+    end
+end
+E = alsRefill(P, E, x);
 end
 
 
