@@ -1,12 +1,12 @@
 function [P, E] = alsSetup(I, J, vals, w, m, n, opts, kern, progress)
 %ALSSETUP  Build the fixed structures of an explicit-feedback fit.
-%   Sorts the entries by column (then row) through one sparse matrix E on
-%   the observed pattern, which the sweeps reuse for every residual, and
-%   keeps on the pattern only what a sweep reads: row and column indices
-%   as uint32 in column order and in row order, the values (centered by
-%   their weighted mean when the model has biases) and the weights when
-%   they are not all one; per block, where its triplets start and its
-%   regularization scale.
+%   Sorts the entries by row (then column) and by column (then row),
+%   builds one sparse matrix E on the observed pattern, which the sweeps
+%   reuse for every residual, and keeps on the pattern only what a sweep
+%   reads: row and column indices as uint32 in column order and in row
+%   order, the values (centered by their weighted mean when the model has
+%   biases) and the weights when they are not all one; per block, where
+%   its triplets start and its regularization scale.
 N = numel(vals);
 P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
            'scaled', strcmp(opts.regularization, 'scaled'), ...
@@ -30,35 +30,37 @@ colCount = colCount(P.colOrder);
 P.colStart = [1; cumsum(colCount) + 1];
 P.rowStart = [1; cumsum(rowCount) + 1];
 
-% The triplets in column order, and one sparse matrix E on the pattern
-% for the sweeps' residuals, with the values and weights in the same order.
+% The triplets in row order (the weights coming along), sorted through
+% the transpose of the pattern, built a range of rows at a time: a row's
+% few entries sort much faster than a busy column's many. Its values,
+% the entries' positions, travel with the one transpose to E, the sparse
+% matrix on the pattern for the sweeps' residuals, and bring the values
+% and weights into column order as the triplets in that order are read.
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
-carry = {vals};
+carry = {};
 if ~isempty(w)
-    carry{2} = w;
+    carry = {w};
 end
-clear vals
-[P.I, P.J, carried, E] = alsSortedTriplets(I, J, P.rowNew, P.colNew, m, n, colCount, ...
-                                           carry, label);
-clear I J carry label
+[P.Jr, P.Ir, carried, Et] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+                                              carry, label);
+clear I J label
+P.wr = [];
+if ~isempty(w)
+    P.wr = carried{1};
+end
+clear carried
+progress('sorted %d entries', N);
+E = Et.';
+clear Et
+[P.I, P.J, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
+clear vals carry
 v = carried{1};
 w = [];
 if numel(carried) > 1
     w = carried{2};
 end
 clear carried
-progress('sorted %d entries', N);
-
-% The triplets in row order, the weights coming along.
 P.w = w;
-P.wr = [];
-if isempty(w)
-    [P.Jr, P.Ir] = alsRowOrder(P, E);
-else
-    [P.Jr, P.Ir, pos] = alsRowOrder(P, E);
-    P.wr = w(pos);
-    clear pos
-end
 
 % The global mean (weighted), and the per-row and per-column weight sums.
 if isempty(w)
