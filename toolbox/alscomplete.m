@@ -110,9 +110,10 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       {I, J, vals}, or a K-by-3 matrix [i j value]
 %     feedback ['explicit'] or 'implicit' (see above)
 %     alpha    [5]      confidence per unit of VALS under implicit feedback
-%     verbose  [false]  print what the set-up does, with the time since
-%                       the start, and one line per sweep with the time
-%                       left if all sweeps run
+%     verbose  [false]  print the fit's size with its estimated memory
+%                       and time per sweep, what the set-up does, with the
+%                       time since the start, and one line per sweep with
+%                       the time left if all sweeps run
 %     init     ['svd']  start point U0 when none is given: 'svd' takes the
 %                       leading singular vectors of the weighted, centered
 %                       data (zeros where nothing is observed), scaled by
@@ -207,7 +208,8 @@ if ~isempty(opts.U0)
     U0 = full(U0);
 end
 kern = alsKernels(opts.backend);
-alsMemoryCheck(N, m, n, r, ~isempty(w), implicit, opts, progress);
+alsMemoryCheck(N, m, n, r, ~isempty(w), implicit, opts, progress, ...
+               alsSweepEstimate(N, m, n, r, opts.biases, implicit));
 
 if implicit
     [S, hist, seen] = alsImplicitFit(I, J, vals, m, n, opts, kern, progress, tStart, nargout >= 4);

@@ -1,13 +1,15 @@
-function need = alsMemoryCheck(N, m, n, r, weighted, implicit, opts, progress)
+function need = alsMemoryCheck(N, m, n, r, weighted, implicit, opts, progress, perSweep)
 %ALSMEMORYCHECK  Estimate a fit's memory and refuse one that cannot fit.
 %   The estimate counts what the fit keeps on the pattern (uint32 indices
 %   in two orders, the values, one sparse matrix: 40 bytes an entry), the
 %   largest temporaries of a sweep (two vectors on the pattern), one
-%   chunk of block factors and the dense factors. When it exceeds the memory the system reports as
-%   available by more than a quarter, the fit stops before building
-%   anything, with error identifier 'alscomplete:memory'. The check reads
+%   chunk of block factors and the dense factors. When it exceeds the
+%   memory the system reports as available by more than a quarter, the
+%   fit stops before building anything, with error identifier
+%   'alscomplete:memory'. The check reads
 %   /proc/meminfo where there is one (Linux) and MATLAB's MEMORY function
-%   on Windows; elsewhere it only reports.
+%   on Windows; elsewhere it only reports. The progress line also gives
+%   PERSWEEP, the estimated seconds a sweep takes.
 perEntry = 40 + 16;
 if weighted
     perEntry = perEntry + 16;
@@ -22,11 +24,12 @@ factors = min(max(m, n), opts.blockchunk) * 2 * (8 * k * k + 160);
 dense = 8 * (m + n) * (k + 1) * 6;
 need = N * perEntry + extra + factors + dense;
 avail = availableMemory();
+pace = sprintf('%s a sweep (estimated)', timeText(perSweep));
 if isfinite(avail)
-    progress('%d entries, rank %d: about %s of memory needed, %s available', ...
-             N, r, bytes(need), bytes(avail));
+    progress('%d entries, rank %d: about %s of memory needed, %s available; %s', ...
+             N, r, bytes(need), bytes(avail), pace);
 else
-    progress('%d entries, rank %d: about %s of memory needed', N, r, bytes(need));
+    progress('%d entries, rank %d: about %s of memory needed; %s', N, r, bytes(need), pace);
 end
 if strcmp(opts.memory, 'check') && isfinite(avail) && need > 1.25 * avail
     error('alscomplete:memory', ...
@@ -63,5 +66,18 @@ if b >= 2^30
     s = sprintf('%.1f GB', b / 2^30);
 else
     s = sprintf('%.0f MB', b / 2^20);
+end
+end
+
+
+function s = timeText(t)
+if t < 0.1
+    s = 'under 0.1 s';
+elseif t < 10
+    s = sprintf('about %.1f s', t);
+elseif t < 120
+    s = sprintf('about %.0f s', t);
+else
+    s = sprintf('about %.1f min', t / 60);
 end
 end
