@@ -14,7 +14,7 @@ N = numel(I);
 last = cumsum(countB(:));
 % Every column goes to a range of about 2^20 entries (a busier column
 % is a range of its own), and the ranges to sixteen groups. A group's
-% entries are found by one pass over the group numbers, a range's within
+% entries are found by a pass over the group numbers, a range's within
 % its group. A range's temporaries then stay small enough for the memory
 % allocator to reuse from range to range, where the temporaries of ranges
 % a sixteenth of the data each would take fresh memory every time.
@@ -40,7 +40,14 @@ c0 = 1;
 t0 = 1;
 octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 for g = 1:double(max(groupOf))
-    inGroup = find(gid == g);
+    % The group's entries, found a chunk at a time: a comparison of the
+    % whole of GID would take fresh memory as long as the data each time.
+    pieces = cell(ceil(N / 2^20), 1);
+    for s0 = 1:2^20:N
+        pieces{(s0 - 1) / 2^20 + 1} = find(gid(s0:min(N, s0 + 2^20 - 1)) == g) + (s0 - 1);
+    end
+    inGroup = vertcat(pieces{:});
+    clear pieces
     if isempty(inGroup)
         continue;
     end
