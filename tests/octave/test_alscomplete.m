@@ -115,6 +115,30 @@ function test_alscomplete ()
   end
   passed += 1;
 
+  % More entries than one range of the set-up's sort holds (2^20), given
+  % in no particular order, with weights: one sweep from U0 against the
+  % same formulation on full matrices.
+  rand ('seed', 13); randn ('seed', 13);
+  m = 1600; n = 800; r = 2;
+  [I, J] = find (rand (m, n) < 0.85);
+  p = randperm (numel (I));
+  I = I(p); J = J(p);
+  v = randn (numel (I), 1);
+  w = 0.5 + rand (numel (I), 1);
+  U0 = randn (m, r);
+  assert (numel (I) > 2^20);
+  [U, V, ~, model] = alscomplete (uint32 (I), uint32 (J), v, m, n, 'rank', r, 'lambda', 0.3, ...
+                                  'weights', w, 'U0', U0, 'sweeps', 1, 'tol', 0, ...
+                                  'biaslambda', 1.3, 'backend', backends{end});
+  Y = full (sparse (I, J, v - sum (w .* v) / sum (w), m, n));
+  W = full (sparse (I, J, w, m, n));
+  [Ur, Vr, ar, br] = dense_sweep (Y, W, U0, 0.3, 1.3);
+  assert (U, Ur, 1e-10 * max (abs (Ur(:))));
+  assert (V, Vr, 1e-10 * max (abs (Vr(:))));
+  assert (model.rowBias, ar, 1e-10 * max (abs (ar)));
+  assert (model.colBias, br, 1e-10 * max (abs (br)));
+  passed += 1;
+
   % Bad input is refused before any kernel runs: stand-ins for the plain
   % kernels that fail when called sit first on the path.
   trap = tempname ();
@@ -197,6 +221,35 @@ function expect_input_error (f, fragment)
     return;
   end
   error ('expected an error containing "%s"', fragment);
+end
+
+function [U, V, a, b] = dense_sweep (Y, W, U, lambda, bl)
+  % One sweep of the default formulation (biases, count-scaled
+  % regularization, the biases' own bl) on full matrices: Y the centered
+  % data, W the weights, zero where nothing is observed.
+  [m, n] = size (Y);
+  r = columns (U);
+  dC = sum (W, 1);
+  dC(dC == 0) = 1;
+  dR = sum (W, 2);
+  dR(dR == 0) = 1;
+  V = zeros (r, n);
+  b = zeros (1, n);
+  a = zeros (m, 1);
+  G = [U, ones(m, 1)];
+  for j = 1:n
+    Gw = G .* W(:, j);
+    x = (G' * Gw + diag ([lambda * dC(j) * ones(1, r), bl])) \ (Gw' * (Y(:, j) - a));
+    V(:, j) = x(1:r);
+    b(j) = x(end);
+  end
+  H = [V', ones(n, 1)];
+  for i = 1:m
+    Hw = H .* W(i, :)';
+    x = (H' * Hw + diag ([lambda * dR(i) * ones(1, r), bl])) \ (Hw' * (Y(i, :)' - b'));
+    U(i, :) = x(1:r)';
+    a(i) = x(end);
+  end
 end
 
 function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held, scaled, biases, bl)
