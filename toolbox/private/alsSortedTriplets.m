@@ -13,11 +13,14 @@ function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n
 N = numel(I);
 last = cumsum(countB(:));
 % Every column goes to a range of about 2^20 entries (a busier column
-% is a range of its own), and the ranges to sixteen groups. A group's
-% entries are found by a pass over the group numbers, a range's within
-% its group. A range's temporaries then stay small enough for the memory
-% allocator to reuse from range to range, where the temporaries of ranges
-% a sixteenth of the data each would take fresh memory every time.
+% is a range of its own), and the ranges to sixteen groups. One pass
+% notes every entry's group and its range within the group; a group's
+% entries (with their ranges) are then found a million entries at a
+% time, and a range's within its group. Whatever is as long as the data,
+% or as a group, is thus made once: a range's temporaries and the
+% pieces stay small enough for the memory allocator to reuse, where
+% temporaries of a sixteenth of the data each would take fresh memory
+% every time.
 rangeOf = max(1, ceil(last / 2^20));
 colEnd = [find(diff(rangeOf) ~= 0); n];
 perGroup = ceil(rangeOf(end) / 16);
@@ -25,10 +28,14 @@ groupOf = uint8(ceil(rangeOf / perGroup));
 % Within its group, a range is numbered from 1.
 rangeOf = uint16(rangeOf - (double(groupOf) - 1) * perGroup);
 gid = zeros(N, 1, 'uint8');
+rid = zeros(N, 1, 'uint16');
 for t0 = 1:2^20:N
     t = t0:min(N, t0 + 2^20 - 1);
-    gid(t) = groupOf(mapped(colMap, J(t)));
+    b = mapped(colMap, J(t));
+    gid(t) = groupOf(b);
+    rid(t) = rangeOf(b);
 end
+clear t b
 rows = zeros(N, 1, 'uint32');
 cols = zeros(N, 1, 'uint32');
 carried = cell(size(carry));
@@ -40,20 +47,23 @@ c0 = 1;
 t0 = 1;
 octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 for g = 1:double(max(groupOf))
-    % The group's entries, found a chunk at a time: a comparison of the
-    % whole of GID would take fresh memory as long as the data each time.
     pieces = cell(ceil(N / 2^20), 1);
+    ranges = pieces;
     for s0 = 1:2^20:N
-        pieces{(s0 - 1) / 2^20 + 1} = find(gid(s0:min(N, s0 + 2^20 - 1)) == g) + (s0 - 1);
+        s = s0:min(N, s0 + 2^20 - 1);
+        in = find(gid(s) == g);
+        pieces{(s0 - 1) / 2^20 + 1} = in + (s0 - 1);
+        r = rid(s);
+        ranges{(s0 - 1) / 2^20 + 1} = r(in);
     end
     inGroup = vertcat(pieces{:});
-    clear pieces
+    inRange = vertcat(ranges{:});
+    clear pieces ranges s in r
     if isempty(inGroup)
         continue;
     end
-    rid = rangeOf(mapped(colMap, J(inGroup)));
-    for k = 1:double(max(rid))
-        sel = inGroup(rid == k);
+    for k = 1:double(max(inRange))
+        sel = inGroup(inRange == k);
         if isempty(sel)
             continue;
         end
@@ -88,10 +98,10 @@ for g = 1:double(max(groupOf))
         t0 = t1 + 1;
         c0 = c1 + 1;
     end
-    clear inGroup rid
+    clear inGroup inRange
 end
 if nargout > 3
-    clear gid
+    clear gid rid
     % Columns of no range (there are none past the last entry's) are empty.
     parts{end + 1} = sparse(m, n - c0 + 1);
     M = [parts{:}];
