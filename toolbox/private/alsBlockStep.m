@@ -21,7 +21,6 @@ function S = alsBlockStep(P, side, W, G, esum, lambda, S)
 %   entries get zero.
 if strcmp(side, 'col')
     rows = P.I;
-    blocks = P.J;
     start = P.colStart;
     d = P.dCol;
     w = P.w;
@@ -29,7 +28,6 @@ if strcmp(side, 'col')
     most = max(2^21, ceil(P.N / 8));
 else
     rows = P.Jr;
-    blocks = P.Ir;
     start = P.rowStart;
     d = P.dRow.';
     w = P.wr;
@@ -55,11 +53,10 @@ while b0 <= nb
     if t1 >= t0
         if b0 == 1 && b1 == nb
             chunkRows = rows;
-            chunkBlocks = blocks;
         else
             chunkRows = rows(t0:t1);
-            chunkBlocks = blocks(t0:t1) - uint32(b0 - 1);
         end
+        chunkBlocks = alsBlockIds(start(b0:b1 + 1) - (t0 - 1), 1, t1 - t0 + 1);
         scale = d(cols);
         if isempty(w)
             if P.scaled

@@ -34,10 +34,12 @@ end
 [~, ~, pos] = alsRowOrder(P, E);
 Pt.wr = Pt.w(pos);
 clear pos
-colSum = accumarray(double(P.J), Pt.w, [P.n 1]).';
-rowSum = accumarray(double(P.Ir), Pt.wr, [P.m 1]);
+J = alsBlockIds(P.colStart, 1, P.N);
+colSum = accumarray(double(J), Pt.w, [P.n 1]).';
+rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, P.N)), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
-held = struct('I', P.I(val), 'J', P.J(val), 'v', P.v(val));
+held = struct('I', P.I(val), 'J', J(val), 'v', P.v(val));
+clear J
 inner = struct('sweeps', min(opts.sweeps, 5), 'tol', 0, 'verbose', false);
 
 lambda = opts.lambda;

@@ -55,7 +55,7 @@ for h = 0:2 * maxSweeps
         [A, B] = modelFactors(S, P.biases);
         for k = 1:step:P.N
             t = k:min(P.N, k + step - 1);
-            res(t) = P.v(t) - P.kern.ombrelast(A, B, P.J(t), P.I(t));
+            res(t) = P.v(t) - P.kern.ombrelast(A, B, alsBlockIds(P.colStart, k, t(end)), P.I(t));
         end
         clear A B t
         sse = res.' * res;

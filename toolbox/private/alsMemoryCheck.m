@@ -1,7 +1,7 @@
 function need = alsMemoryCheck(N, m, n, r, weighted, implicit, opts, progress, perSweep)
 %ALSMEMORYCHECK  Estimate a fit's memory and refuse one that cannot fit.
-%   The estimate counts what the fit keeps on the pattern (uint32 indices
-%   in two orders, the values, one sparse matrix: 40 bytes an entry), the
+%   The estimate counts what the fit keeps on the pattern (a uint32 index
+%   in each order, the values, one sparse matrix: 32 bytes an entry), the
 %   largest temporaries of a sweep (two vectors on the pattern), one
 %   chunk of block factors and the dense factors. When it exceeds the
 %   memory the system reports as available by more than a quarter, the
@@ -10,7 +10,7 @@ function need = alsMemoryCheck(N, m, n, r, weighted, implicit, opts, progress, p
 %   /proc/meminfo where there is one (Linux) and MATLAB's MEMORY function
 %   on Windows; elsewhere it only reports. The progress line also gives
 %   PERSWEEP, the estimated seconds a sweep takes.
-perEntry = 40 + 16;
+perEntry = 32 + 16;
 if weighted
     perEntry = perEntry + 16;
 end

@@ -3,6 +3,11 @@ function E = alsRefill(P, E, x)
 if P.kern.inPlace
     nzoverwrite(E, x);
 else
-    E = plain_nzoverwrite(E, x, P.I, P.J);
+    if isfield(P, 'J')
+        J = P.J;
+    else
+        J = alsBlockIds(P.colStart, 1, P.N);
+    end
+    E = plain_nzoverwrite(E, x, P.I, J);
 end
 end

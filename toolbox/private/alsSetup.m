@@ -3,10 +3,11 @@ function [P, E] = alsSetup(I, J, vals, w, m, n, opts, kern, progress)
 %   Sorts the entries by row (then column) and by column (then row),
 %   builds one sparse matrix E on the observed pattern, which the sweeps
 %   reuse for every residual, and keeps on the pattern only what a sweep
-%   reads: row and column indices as uint32 in column order and in row
-%   order, the values (centered by their weighted mean when the model has
-%   biases) and the weights when they are not all one; per block, where
-%   its triplets start and its regularization scale.
+%   reads: the row indices in column order and the column indices in row
+%   order (uint32), the values (centered by their weighted mean when the
+%   model has biases) and the weights when they are not all one; per
+%   block, where its triplets start (which numbers the blocks' own
+%   entries, see ALSBLOCKIDS) and its regularization scale.
 N = numel(vals);
 P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
            'scaled', strcmp(opts.regularization, 'scaled'), ...
@@ -41,7 +42,7 @@ carry = {};
 if ~isempty(w)
     carry = {w};
 end
-[P.Jr, P.Ir, carried, Et] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+[P.Jr, ~, carried, Et] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
                                               carry, label);
 clear I J label
 P.wr = [];
@@ -52,7 +53,7 @@ clear carried
 progress('sorted %d entries', N);
 E = Et.';
 clear Et
-[P.I, P.J, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
+[P.I, ~, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
 clear vals carry
 v = carried{1};
 w = [];
@@ -69,8 +70,8 @@ if isempty(w)
     total = N;
     wsum = sum(v);
 else
-    colSum = accumarray(double(P.J), w, [n 1]).';
-    rowSum = accumarray(double(P.Ir), P.wr, [m 1]);
+    colSum = accumarray(double(alsBlockIds(P.colStart, 1, N)), w, [n 1]).';
+    rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, N)), P.wr, [m 1]);
     total = sum(w);
     wsum = w.' * v;
 end

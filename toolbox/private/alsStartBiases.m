@@ -21,7 +21,7 @@ A = [a, ones(P.m, 1)];
 B = [ones(1, P.n); b];
 for t0 = 1:2^20:P.N
     t = t0:min(P.N, t0 + 2^20 - 1);
-    x(t) = P.v(t) - P.kern.ombrelast(A, B, P.I(t), P.J(t));
+    x(t) = P.v(t) - P.kern.ombrelast(A, B, P.I(t), alsBlockIds(P.colStart, t0, t(end)));
     if ~isempty(P.w)
         x(t) = P.w(t) .* x(t);
     end
