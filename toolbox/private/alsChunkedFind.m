@@ -12,7 +12,12 @@ function [rows, cols, vals] = alsChunkedFind(X, colCount, carry)
 N = sum(colCount);
 n = numel(colCount);
 rows = zeros(N, 1, 'uint32');
-cols = zeros(N, 1, 'uint32');
+% An ignored COLS is not made.
+withCols = isargout(2);
+cols = [];
+if withCols
+    cols = zeros(N, 1, 'uint32');
+end
 withValues = nargout > 2;
 gather = nargin > 2;
 if gather
@@ -47,7 +52,9 @@ while c0 <= n
             [i, j] = find(X(:, c0:c1));
         end
         rows(t0:t1) = i;
-        cols(t0:t1) = j + (c0 - 1);
+        if withCols
+            cols(t0:t1) = j + (c0 - 1);
+        end
     end
     t0 = t1 + 1;
     c0 = c1 + 1;

@@ -37,7 +37,12 @@ for t0 = 1:2^20:N
 end
 clear t b
 rows = zeros(N, 1, 'uint32');
-cols = zeros(N, 1, 'uint32');
+% An ignored COLS is not made.
+withCols = isargout(2);
+cols = [];
+if withCols
+    cols = zeros(N, 1, 'uint32');
+end
 carried = cell(size(carry));
 for c = 1:numel(carry)
     carried{c} = zeros(N, 1);
@@ -86,7 +91,9 @@ for g = 1:double(max(groupOf))
         clear sel A B
         [i, j, p] = find(part);
         rows(t0:t1) = i;
-        cols(t0:t1) = j + (c0 - 1);
+        if withCols
+            cols(t0:t1) = j + (c0 - 1);
+        end
         for c = 1:numel(carry)
             carried{c}(t0:t1) = carry{c}(p);
         end
