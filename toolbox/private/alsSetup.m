@@ -33,17 +33,17 @@ P.rowStart = [1; cumsum(rowCount) + 1];
 
 % The triplets in row order (the weights coming along), sorted through
 % the transpose of the pattern, built a range of rows at a time: a row's
-% few entries sort much faster than a busy column's many. Its values,
-% the entries' positions, travel with the one transpose to E, the sparse
-% matrix on the pattern for the sweeps' residuals, and bring the values
-% and weights into column order as the triplets in that order are read.
+% few entries sort much faster than a busy column's many. The ranges'
+% transposes make E, the sparse matrix on the pattern for the sweeps'
+% residuals, whose values, the entries' positions, bring the values and
+% weights into column order as the triplets in that order are read.
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
 carry = {};
 if ~isempty(w)
     carry = {w};
 end
-[P.Jr, ~, carried, Et] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
-                                              carry, label);
+[P.Jr, ~, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+                                           carry, label, true);
 clear I J label
 P.wr = [];
 if ~isempty(w)
@@ -51,8 +51,6 @@ if ~isempty(w)
 end
 clear carried
 progress('sorted %d entries', N);
-E = Et.';
-clear Et
 [P.I, ~, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
 clear vals carry
 v = carried{1};

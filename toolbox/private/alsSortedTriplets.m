@@ -1,15 +1,16 @@
-function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n, countB, carry, label)
+function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n, countB, carry, label, transposed)
 %ALSSORTEDTRIPLETS  Entries sorted by column, then row, through sparse matrices built in ranges.
 %   The entries are (rowMap(I(k)), colMap(J(k))) of an M-by-N matrix (an
 %   empty map leaves its indices as they are); COUNTB(j) is the number of
 %   entries in (new) column j. Returns the indices in column-major order
 %   (uint32), CARRIED, the vectors of the cell CARRY taken in the same
 %   order, and with a fourth output the M-by-N sparse matrix M on the
-%   pattern (its values are scratch). Each range of columns is sorted by a
-%   sparse matrix of its own whose values are the entries' positions, so
-%   the sort's temporaries are a range's; the ranges are joined at the
-%   end. A pair given twice stops the fit with an error that LABEL(k)
-%   names.
+%   pattern whose values are the entries' positions k, or its transpose
+%   when TRANSPOSED is true (joined from the ranges' transposes, without
+%   the matrix itself). Each range of columns is sorted by a sparse matrix
+%   of its own, so the sort's temporaries are a range's; the ranges are
+%   joined at the end. A pair given twice stops the fit with an error
+%   that LABEL(k) names.
 N = numel(I);
 last = cumsum(countB(:));
 % Every column goes to a range of about 2^20 entries (a busier column
@@ -98,7 +99,9 @@ for g = 1:double(max(groupOf))
             carried{c}(t0:t1) = carry{c}(p);
         end
         clear i j p
-        if nargout > 3
+        if nargout > 3 && transposed
+            parts{end + 1} = part.'; %#ok<AGROW>
+        elseif nargout > 3
             parts{end + 1} = part; %#ok<AGROW>
         end
         clear part
@@ -110,8 +113,13 @@ end
 if nargout > 3
     clear gid rid
     % Columns of no range (there are none past the last entry's) are empty.
-    parts{end + 1} = sparse(m, n - c0 + 1);
-    M = [parts{:}];
+    if transposed
+        parts{end + 1} = sparse(n - c0 + 1, m);
+        M = vertcat(parts{:});
+    else
+        parts{end + 1} = sparse(m, n - c0 + 1);
+        M = [parts{:}];
+    end
 end
 end
 
