@@ -210,7 +210,7 @@ if ~isempty(opts.U0)
 end
 kern = alsKernels(opts.backend);
 alsMemoryCheck(N, m, n, r, ~isempty(w), implicit, opts, progress, ...
-               alsSweepEstimate(N, m, n, r, opts.biases, implicit));
+               alsSweepEstimate(N, m, n, r, opts.biases, implicit, kern.name));
 
 if implicit
     [S, hist, seen] = alsImplicitFit(I, J, vals, m, n, opts, kern, progress, tStart, nargout >= 4);
