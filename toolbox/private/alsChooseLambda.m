@@ -31,9 +31,10 @@ if isempty(P.w)
 else
     Pt.w = P.w .* ~val;
 end
-[~, ~, pos] = alsRowOrder(P, E);
-Pt.wr = Pt.w(pos);
-clear pos
+% The weights in row order: the positions 1..N written over E's values
+% travel with the transpose, which lists the entries row by row.
+E = alsRefill(P, E, (1:P.N).');
+Pt.wr = Pt.w(nonzeros(E.'));
 J = alsBlockIds(P.colStart, 1, P.N);
 colSum = accumarray(double(J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, P.N)), Pt.wr, [P.m 1]);

@@ -26,6 +26,8 @@ label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
 [P.I, P.J, conf, E] = alsSortedTriplets(I, J, [], [], m, n, colCount, {alpha * vals(:)}, label, false);
 clear I J vals label
 P.kern = kern;
+P.N = N;
+P.colStart = [1; cumsum(colCount(:)) + 1];
 P.a = conf{1};
 clear conf
 rowCount = alsActivity(P.I, m);

@@ -3,11 +3,6 @@ function E = alsRefill(P, E, x)
 if P.kern.inPlace
     nzoverwrite(E, x);
 else
-    if isfield(P, 'J')
-        J = P.J;
-    else
-        J = alsBlockIds(P.colStart, 1, P.N);
-    end
-    E = plain_nzoverwrite(E, x, P.I, J);
+    E = plain_nzoverwrite(E, x, P.I, alsBlockIds(P.colStart, 1, P.N));
 end
 end

@@ -51,7 +51,7 @@ if ~isempty(w)
 end
 clear carried
 progress('sorted %d entries', N);
-[P.I, ~, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
+[P.I, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
 clear vals carry
 v = carried{1};
 w = [];
