@@ -78,6 +78,21 @@ function test_alscomplete ()
     passed += 1;
   end
 
+  % Without weights the set-up carries the values themselves through its
+  % sort, or the entries' positions when a value is zero (a sparse matrix
+  % drops zeros): both against the straightforward algorithm.
+  v0 = v;
+  v0(1:4:end) = 0;
+  for vals = {v, v0}
+    [U, V] = alscomplete (I, J, vals{1}, m, n, 'rank', r, 'lambda', lambda, 'U0', U0, ...
+                          'sweeps', 2, 'tol', 0, 'biaslambda', 1.3);
+    [Ur, Vr] = reference_als (I, J, vals{1}, ones (size (v)), m, n, lambda, U0, 2, held, ...
+                              true, true, 1.3);
+    assert (U, Ur, 1e-10 * max (1, max (abs (Ur(:)))));
+    assert (V, Vr, 1e-10 * max (1, max (abs (Vr(:)))));
+  end
+  passed += 1;
+
   % A zero weight removes its entry: same fit as without the entry.
   [U1, V1] = alscomplete (I, J, v, m, n, 'rank', r, 'weights', w, 'U0', U0, ...
                           'sweeps', 3, 'tol', 0);

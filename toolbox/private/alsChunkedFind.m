@@ -6,13 +6,15 @@ function [rows, vals] = alsChunkedFind(X, colCount, carry)
 %   would give, but taken a range of columns of about 2^20 entries at a
 %   time, so that only one range's double indices and positions exist at
 %   once and the memory allocator reuses their room from range to range.
+%   With an empty CARRY, VALS holds X's values themselves (VALS{1}).
 %   COLCOUNT holds the number of entries of each column; X stores no
 %   zeros.
 N = sum(colCount);
 n = numel(colCount);
 rows = zeros(N, 1, 'uint32');
-vals = cell(size(carry));
-for c = 1:numel(carry)
+own = isempty(carry);
+vals = cell(max(1, numel(carry)), 1);
+for c = 1:numel(vals)
     vals{c} = zeros(N, 1);
 end
 last = cumsum(colCount(:));
@@ -28,6 +30,9 @@ while c0 <= n
     if t1 >= t0
         [i, ~, v] = find(X(:, c0:c1));
         rows(t0:t1) = i;
+        if own
+            vals{1}(t0:t1) = v;
+        end
         for c = 1:numel(carry)
             vals{c}(t0:t1) = carry{c}(v);
         end

@@ -35,28 +35,39 @@ P.rowStart = [1; cumsum(rowCount) + 1];
 % the transpose of the pattern, built a range of rows at a time: a row's
 % few entries sort much faster than a busy column's many. The ranges'
 % transposes make E, the sparse matrix on the pattern for the sweeps'
-% residuals, whose values, the entries' positions, bring the values and
-% weights into column order as the triplets in that order are read.
+% residuals. Its values bring the data into column order as the triplets
+% in that order are read: the values themselves when there are no
+% weights and no zeros among them (a sparse matrix drops a zero value),
+% else the entries' positions, which then bring values and weights.
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
-carry = {};
-if ~isempty(w)
-    carry = {w};
-end
-[P.Jr, ~, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
-                                           carry, label, true);
-clear I J label
-P.wr = [];
-if ~isempty(w)
-    P.wr = carried{1};
-end
-clear carried
-progress('sorted %d entries', N);
-[P.I, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
-clear vals carry
-v = carried{1};
-w = [];
-if numel(carried) > 1
-    w = carried{2};
+if isempty(w) && nnz(vals) == N
+    [P.Jr, ~, ~, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+                                         {}, label, true, vals);
+    clear I J label vals
+    P.wr = [];
+    progress('sorted %d entries', N);
+    [P.I, carried] = alsChunkedFind(E, colCount, {});
+    v = carried{1};
+else
+    carry = {};
+    if ~isempty(w)
+        carry = {w};
+    end
+    [P.Jr, ~, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+                                               carry, label, true);
+    clear I J label
+    P.wr = [];
+    if ~isempty(w)
+        P.wr = carried{1};
+    end
+    progress('sorted %d entries', N);
+    [P.I, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
+    clear vals carry
+    v = carried{1};
+    w = [];
+    if numel(carried) > 1
+        w = carried{2};
+    end
 end
 clear carried
 P.w = w;

@@ -1,13 +1,14 @@
-function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n, countB, carry, label, transposed)
+function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n, countB, carry, label, transposed, stored)
 %ALSSORTEDTRIPLETS  Entries sorted by column, then row, through sparse matrices built in ranges.
 %   The entries are (rowMap(I(k)), colMap(J(k))) of an M-by-N matrix (an
 %   empty map leaves its indices as they are); COUNTB(j) is the number of
 %   entries in (new) column j. Returns the indices in column-major order
 %   (uint32), CARRIED, the vectors of the cell CARRY taken in the same
 %   order, and with a fourth output the M-by-N sparse matrix M on the
-%   pattern whose values are the entries' positions k, or its transpose
-%   when TRANSPOSED is true (joined from the ranges' transposes, without
-%   the matrix itself). Each range of columns is sorted by a sparse matrix
+%   pattern whose values are the entries' positions k, or STORED(k) when
+%   STORED is given (with an empty CARRY only), or its transpose when
+%   TRANSPOSED is true (joined from the ranges' transposes, without the
+%   matrix itself). Each range of columns is sorted by a sparse matrix
 %   of its own, so the sort's temporaries are a range's; the ranges are
 %   joined at the end. A pair given twice stops the fit with an error
 %   that LABEL(k) names.
@@ -52,6 +53,7 @@ parts = {};
 c0 = 1;
 t0 = 1;
 octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+byPosition = nargin < 11;
 for g = 1:double(max(groupOf))
     pieces = cell(ceil(N / 2^20), 1);
     ranges = pieces;
@@ -77,12 +79,18 @@ for g = 1:double(max(groupOf))
         c1 = colEnd(find(colEnd >= c0, 1));
         A = mapped(rowMap, I(sel));
         B = mapped(colMap, J(sel)) - (c0 - 1);
+        if byPosition
+            x = sel;
+        else
+            x = stored(sel);
+        end
         % Octave takes integer indices as they are; MATLAB wants doubles.
         if octave
-            part = sparse(A, B, sel, m, c1 - c0 + 1);
+            part = sparse(A, B, x, m, c1 - c0 + 1);
         else
-            part = sparse(double(A), double(B), sel, m, c1 - c0 + 1);
+            part = sparse(double(A), double(B), x, m, c1 - c0 + 1);
         end
+        clear x
         if nnz(part) < numel(sel)
             lin = double(B) * m + double(A);
             [lin, ord] = sort(lin);
