@@ -225,18 +225,15 @@ else
     end
     a0 = zeros(m, 1);
     b0 = zeros(1, n);
+    start = [];
     if isempty(opts.U0)
         if P.biases
-            [a0, b0, E] = alsStartBiases(P, E);
-        else
-            if isempty(P.w)
-                E = alsRefill(P, E, P.v);
-            else
-                E = alsRefill(P, E, P.w .* P.v);
-            end
+            [a0, b0] = alsStartBiases(P, E);
         end
-        U0 = alsStartPoint(E, N, r, opts.init, opts.seed, P.rowOrder, P.colOrder);
-        progress('start point (%s)', opts.init);
+        % U comes from the residual the biases leave, which the sweeps'
+        % first evaluation writes into E.
+        start = @(X) alsStartPoint(X, N, r, opts.init, opts.seed, P.rowOrder, P.colOrder, progress);
+        U0 = [];
     else
         U0 = U0(P.rowOrder, :);
     end
@@ -245,17 +242,18 @@ else
     search = [];
     lambda = opts.lambda;
     if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
+        if ~isempty(start)
+            % The search starts every point from the start point: find it
+            % first (no sweep).
+            S = alsExplicitSweeps(P, E, S, lambda, struct('sweeps', 0, 'verbose', false), [], start);
+            start = [];
+        end
         [lambda, P.biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress);
         opts.biaslambda = P.biaslambda;
         progress('lambda %.4g, biaslambda %.4g chosen on %d validation entries', ...
                  lambda, P.biaslambda, search.validation);
     end
-    setup = toc(tStart);
-    % Without a lambda search, E holds the weighted residual at the start
-    % point (the data less the start biases; V is zero) unless U0 was given.
-    ready = isempty(opts.U0) && isempty(search);
-    [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, ready);
-    hist.setup = setup;
+    [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, start, tStart);
     if ~isempty(search)
         hist.lambdaSearch = search;
     end

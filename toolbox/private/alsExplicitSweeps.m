@@ -1,4 +1,4 @@
-function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, ready)
+function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, start, tStart)
 %ALSEXPLICITSWEEPS  Alternating exact block minimizations of the explicit model.
 %   The model predicts P.mean + a(i) + b(j) + U(i,:)*V(:,j) and the sweeps
 %   minimize
@@ -19,9 +19,12 @@ function [S, hist] = alsExplicitSweeps(P, E, S, lambda, opts, held, ready)
 %
 %   S holds U, V, a, b; E is the sparse matrix on the pattern that carries
 %   the weighted residual (refilled in place); HELD is a struct with I, J
-%   (uint32) and v, or empty. READY (default false) says that E already
-%   holds the weighted residual at S, as the start leaves it: the first
-%   residual is then not evaluated again.
+%   (uint32) and v, or empty. START, when given (not empty), finds U from
+%   E holding the weighted residual of the start with V zero, which the
+%   first evaluation leaves there whatever U is: S.U is then set by
+%   START(E) after it, so that the start's residual goes into the same
+%   buffer as every later one. TSTART, when given, is the fit's TIC:
+%   hist.setup then takes the seconds up to the first sweep.
 m = P.m;
 n = P.n;
 maxSweeps = opts.sweeps;
@@ -36,6 +39,10 @@ hist = alsHistory(maxSweeps);
 % sweep.
 res = zeros(P.N, 1);
 step = 2^20;
+findU = nargin >= 7 && ~isempty(start);
+if findU
+    S.U = zeros(m, size(S.V, 1));
+end
 for h = 0:2 * maxSweeps
     s = h / 2;
     if mod(h, 2) == 1
@@ -50,27 +57,28 @@ for h = 0:2 * maxSweeps
     end
 
     % The weighted residual, FIT and SSE its weighted and plain sums of
-    % squares; at the start E may hold it already.
-    if h > 0 || nargin < 7 || ~ready
-        [A, B] = modelFactors(S, P.biases);
+    % squares.
+    [A, B] = modelFactors(S, P.biases);
+    for k = 1:step:P.N
+        t = k:min(P.N, k + step - 1);
+        res(t) = P.v(t) - P.kern.ombrelast(A, B, alsBlockIds(P.colStart, k, t(end)), P.I(t));
+    end
+    clear A B t
+    sse = res.' * res;
+    fit = sse;
+    if ~isempty(P.w)
+        fit = 0;
         for k = 1:step:P.N
             t = k:min(P.N, k + step - 1);
-            res(t) = P.v(t) - P.kern.ombrelast(A, B, alsBlockIds(P.colStart, k, t(end)), P.I(t));
+            wres = P.w(t) .* res(t);
+            fit = fit + res(t).' * wres;
+            res(t) = wres;
         end
-        clear A B t
-        sse = res.' * res;
-        fit = sse;
-        if ~isempty(P.w)
-            fit = 0;
-            for k = 1:step:P.N
-                t = k:min(P.N, k + step - 1);
-                wres = P.w(t) .* res(t);
-                fit = fit + res(t).' * wres;
-                res(t) = wres;
-            end
-            clear t wres
-        end
-        E = alsRefill(P, E, res);
+        clear t wres
+    end
+    E = alsRefill(P, E, res);
+    if h == 0 && findU
+        S.U = start(E);
     end
     if mod(h, 2) == 1
         Gr = E * S.V.';
@@ -91,6 +99,9 @@ for h = 0:2 * maxSweeps
                               + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...
                               + P.biases * sum((P.biaslambda * S.a - sr) .^ 2));
         clear Gr sr
+        if nargin >= 8 && ~isempty(tStart)
+            hist.setup = toc(tStart);
+        end
         alsSweepDone(hist, 0, 0, 0, opts, true);
         continue;
     end
@@ -141,7 +152,17 @@ function [A, B] = modelFactors(S, biases)
 % The model without the global mean is A' * B = [U a 1] * [V; 1; b]; the
 % masked products take it as ombrelast(A, B, J, I), the product of the
 % transposes, so that the random rows I read a contiguous column each.
-if biases
+% With V zero, as at the start, U*V adds only exact zeros ahead of a(i)
+% and b(j): the biases alone give the same sums with two terms for r+2.
+if ~any(S.V(:))
+    if biases
+        A = [ones(numel(S.b), 1), S.b.'];
+        B = [S.a.'; ones(1, numel(S.a))];
+    else
+        A = zeros(size(S.V, 2), 1);
+        B = zeros(1, size(S.U, 1));
+    end
+elseif biases
     A = [S.V.', ones(numel(S.b), 1), S.b.'];
     B = [S.U.'; S.a.'; ones(1, numel(S.a))];
 else

@@ -1,4 +1,4 @@
-function U = alsStartPoint(X, N, r, init, seed, rowOrder, colOrder)
+function U = alsStartPoint(X, N, r, init, seed, rowOrder, colOrder, progress)
 %ALSSTARTPOINT  Start for U: leading singular vectors of the data, or Gaussian.
 %   X is the M-by-N sparse matrix of the weighted (centered) data, zero
 %   where nothing is observed, at N observed entries. 'svd' takes its leading left singular
@@ -7,7 +7,8 @@ function U = alsStartPoint(X, N, r, init, seed, rowOrder, colOrder)
 %   takes Gaussian entries. X's rows and columns are those of the data
 %   taken in the orders ROWORDER and COLORDER: the random numbers are drawn
 %   for the data's own order and reordered, so the start does not depend
-%   on the numbering. The global random state is left as it was.
+%   on the numbering. The global random state is left as it was. A
+%   PROGRESS printer, when given, reports the start point.
 [m, n] = size(X);
 saved = rng;
 rng(seed);
@@ -41,4 +42,7 @@ else
     U = [u .* sqrt(s / fraction), extra(rowOrder, :)];
 end
 rng(saved);
+if nargin >= 8
+    progress('start point (%s)', init);
+end
 end
