@@ -41,7 +41,8 @@ res = zeros(P.N, 1);
 step = 2^20;
 findU = nargin >= 7 && ~isempty(start);
 if findU
-    S.U = zeros(m, size(S.V, 1));
+    % V is zero: the first residual does not read U.
+    S.U = zeros(m, 0);
 end
 for h = 0:2 * maxSweeps
     s = h / 2;

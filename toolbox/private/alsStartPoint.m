@@ -29,6 +29,7 @@ else
         [Q, ~] = qr(X * omega(colOrder, :), 0);
         [u, s] = svd((X.' * Q).', 'econ');
         u = Q * u;
+        clear Q
     end
     k = min([r, size(u, 2), size(s, 1)]);
     u = u(:, 1:k);
