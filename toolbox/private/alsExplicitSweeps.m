@@ -57,22 +57,27 @@ for h = 0:2 * maxSweeps
         clear Gr sr
     end
 
-    % The weighted residual, FIT and SSE its weighted and plain sums of
-    % squares.
+    % The weighted residual; at the end of a sweep also FIT and SSE, its
+    % weighted and plain sums of squares, which the history records.
     [A, B] = modelFactors(S, P.biases);
     for k = 1:step:P.N
         t = k:min(P.N, k + step - 1);
         res(t) = P.v(t) - P.kern.ombrelast(A, B, alsBlockIds(P.colStart, k, t(end)), P.I(t));
     end
     clear A B t
-    sse = res.' * res;
-    fit = sse;
+    evaluate = h > 0 && mod(h, 2) == 0;
+    if evaluate
+        sse = res.' * res;
+        fit = sse;
+    end
     if ~isempty(P.w)
         fit = 0;
         for k = 1:step:P.N
             t = k:min(P.N, k + step - 1);
             wres = P.w(t) .* res(t);
-            fit = fit + res(t).' * wres;
+            if evaluate
+                fit = fit + res(t).' * wres;
+            end
             res(t) = wres;
         end
         clear t wres

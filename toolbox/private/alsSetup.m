@@ -40,34 +40,32 @@ P.rowStart = [1; cumsum(rowCount) + 1];
 % weights and no zeros among them (a sparse matrix drops a zero value),
 % else the entries' positions, which then bring values and weights.
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
+stored = [];
 if isempty(w) && nnz(vals) == N
-    [P.Jr, ~, ~, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
-                                         {}, label, true, vals);
-    clear I J label vals
-    P.wr = [];
-    progress('sorted %d entries', N);
-    [P.I, carried] = alsChunkedFind(E, colCount, {});
-    v = carried{1};
-else
-    carry = {};
-    if ~isempty(w)
-        carry = {w};
-    end
-    [P.Jr, ~, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
-                                               carry, label, true);
-    clear I J label
-    P.wr = [];
-    if ~isempty(w)
-        P.wr = carried{1};
-    end
-    progress('sorted %d entries', N);
-    [P.I, carried] = alsChunkedFind(E, colCount, [{vals}, carry]);
-    clear vals carry
-    v = carried{1};
-    w = [];
-    if numel(carried) > 1
-        w = carried{2};
-    end
+    stored = vals;
+end
+carry = {};
+if ~isempty(w)
+    carry = {w};
+end
+[P.Jr, ~, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+                                           carry, label, true, stored);
+clear I J label
+P.wr = [];
+if ~isempty(w)
+    P.wr = carried{1};
+end
+progress('sorted %d entries', N);
+if isempty(stored)
+    carry = [{vals}, carry];
+end
+clear vals stored
+[P.I, carried] = alsChunkedFind(E, colCount, carry);
+clear carry
+v = carried{1};
+w = [];
+if numel(carried) > 1
+    w = carried{2};
 end
 clear carried
 P.w = w;

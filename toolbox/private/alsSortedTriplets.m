@@ -6,9 +6,9 @@ function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n
 %   (uint32), CARRIED, the vectors of the cell CARRY taken in the same
 %   order, and with a fourth output the M-by-N sparse matrix M on the
 %   pattern whose values are the entries' positions k, or STORED(k) when
-%   STORED is given (with an empty CARRY only), or its transpose when
-%   TRANSPOSED is true (joined from the ranges' transposes, without the
-%   matrix itself). Each range of columns is sorted by a sparse matrix
+%   STORED is given and not empty (with an empty CARRY only), or its
+%   transpose when TRANSPOSED is true (joined from the ranges' transposes,
+%   without the matrix itself). Each range of columns is sorted by a sparse matrix
 %   of its own, so the sort's temporaries are a range's; the ranges are
 %   joined at the end. A pair given twice stops the fit with an error
 %   that LABEL(k) names.
@@ -53,7 +53,7 @@ parts = {};
 c0 = 1;
 t0 = 1;
 octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
-byPosition = nargin < 11;
+byPosition = nargin < 11 || isempty(stored);
 for g = 1:double(max(groupOf))
     pieces = cell(ceil(N / 2^20), 1);
     ranges = pieces;
