@@ -75,8 +75,15 @@ k = double(k);
 opts = parseOptions(varargin, n);
 
 nr = numel(rows);
+% The lists themselves are NR-by-K (two doubles a slot), a block's scores
+% N-by-BLOCKROWS; beyond N columns a list holds only padding, which the
+% selection never sees.
+block = min(opts.blockrows, nr);
+alsMemoryRefuse('alsrecommend', 16 * nr * k + 8 * (n + 2 * min(k, n)) * block, ...
+                sprintf('%d lists of %d columns (and blocks of %d rows)', nr, k, block));
 cols = zeros(nr, k);
 scores = NaN(nr, k);
+kk = min(k, n);
 exclude = opts.exclude && ~isempty(model.seen);
 Vt = [model.V; model.colBias].';
 for first = 1:opts.blockrows:nr
@@ -89,9 +96,9 @@ for first = 1:opts.blockrows:nr
     if exclude
         T(find(model.seen(:, R))) = -Inf;
     end
-    [c, s] = recommendTopk(T, k);
-    cols(first:last, :) = c;
-    scores(first:last, :) = bsxfun(@plus, s, model.mean + model.rowBias(R));
+    [c, s] = recommendTopk(T, kk);
+    cols(first:last, 1:kk) = c;
+    scores(first:last, 1:kk) = bsxfun(@plus, s, model.mean + model.rowBias(R));
 end
 end
 
