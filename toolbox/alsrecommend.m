@@ -111,11 +111,7 @@ end
 function opts = parseOptions(args, n)
 opts = struct('exclude', true, 'blockrows', max(1, floor(2^19 / max(n, 1))));
 opts = alsNameValue(args, opts, @fail);
-e = opts.exclude;
-if ~(islogical(e) || isnumeric(e)) || ~isscalar(e)
-    fail('exclude must be true or false');
-end
-opts.exclude = logical(e);
+opts.exclude = alsLogical(opts.exclude, 'exclude', @fail);
 b = opts.blockrows;
 if ~isnumeric(b) || ~isscalar(b) || ~isreal(b) || ~isfinite(b) || b ~= round(b) || b < 1
     fail('blockrows must be a positive integer');
