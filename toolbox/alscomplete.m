@@ -177,6 +177,9 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   See also ALSPREDICT, ALSRECOMMEND, ALSRANKMETRICS, ALSDEMO, READTRIPLETS,
 %   DELMIROST, KORVANTHE, VANTRESK, OMBRELAST, NZOVERWRITE.
 
+if nargin < 5
+    alsFail('expected alscomplete(I, J, VALS, M, N, ...) with at least five arguments');
+end
 opts = alsOptions(varargin);
 progress = alsProgress(opts.verbose);
 tStart = tic;
@@ -208,6 +211,7 @@ if ~isempty(opts.U0)
     end
     U0 = full(U0);
 end
+alsCheckScale(I, J, vals, w, opts.U0, m, n, opts, implicit);
 kern = alsKernels(opts.backend);
 alsMemoryCheck(N, m, n, r, ~isempty(w), implicit, opts, progress, ...
                alsSweepEstimate(N, m, n, r, opts.biases, implicit, kern.name));
