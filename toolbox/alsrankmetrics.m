@@ -35,10 +35,14 @@ function metrics = alsrankmetrics(varargin)
 %   recommended while training columns are left out: keep the two sets
 %   apart.
 %
+%   K may exceed the number of columns: slots beyond them are empty, and
+%   the lists are never padded out to K in memory.
+%
 %   Bad input (indices outside the model's range, vectors of different
 %   lengths, K not a positive integer, a row of IH missing from ROWS, a
 %   list that names a column twice) raises an error with identifier
-%   'alsrankmetrics:input'.
+%   'alsrankmetrics:input'; lists too large for the memory available,
+%   'alsrankmetrics:memory'.
 %
 %   Example:
 %     % Hold out 10% of the observed entries, fit on the rest, compare

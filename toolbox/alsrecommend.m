@@ -45,7 +45,8 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %
 %   Bad input (a model with missing or inconsistent fields, rows outside
 %   1..M, K not a positive integer, an unknown option) raises an error
-%   with identifier 'alsrecommend:input'.
+%   with identifier 'alsrecommend:input'; lists too large for the memory
+%   available (numel(ROWS)-by-K, 16 bytes a slot), 'alsrecommend:memory'.
 %
 %   Example:
 %     [I, J] = find(sprand(500, 300, 0.05));
@@ -55,6 +56,9 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %
 %   See also ALSPOPULARITY, ALSRANKMETRICS, ALSCOMPLETE.
 
+if nargin < 3
+    fail('expected alsrecommend(MODEL, ROWS, K, ...)');
+end
 model = recommendCheckModel(model, 'alsrecommend');
 m = model.m;
 n = model.n;
