@@ -34,8 +34,9 @@ function [I, J, vals, rowIds, colIds] = readtriplets(file)
 %   the result (24 bytes a line, and the distinct ids) plus its sorting for
 %   the ids, and the current block. Reading stops with the error
 %   'readtriplets:memory' once the lines read so far would need more
-%   memory than the system has available, so an input that never ends (a
-%   device, an endless pipe) stops there.
+%   memory than the system has available (where it can tell: Linux, and
+%   MATLAB on Windows), or at 2^32 lines, so that an input that never ends
+%   (a device, an endless pipe) stops there.
 %
 %   Example:
 %     [I, J, v, users, items] = readtriplets('ratings.dat');
@@ -106,6 +107,10 @@ while true
         if ~isempty(v)
             parts(end + 1, :) = {a, b, v}; %#ok<AGROW>
             lines = lines + numel(v);
+        end
+        if lines >= 2^32
+            error('readtriplets:memory', ['readtriplets: %s: stopped after %d lines, the most ' ...
+                  'a file may hold (an input without end?).'], state.label, lines);
         end
         if lines * perLine > budget
             error('readtriplets:memory', ...
