@@ -26,6 +26,7 @@ function [model, info] = alsbaseline(I, J, vals, m, n, varargin)
 %
 %   See also ALSCOMPLETE, ALSPREDICT, ALSPOPULARITY.
 
+varargin = alsChars(varargin);
 if mod(numel(varargin), 2) ~= 0
     error('alsbaseline:input', 'alsbaseline: options must come as name/value pairs.');
 end

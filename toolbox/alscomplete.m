@@ -177,6 +177,7 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   See also ALSPREDICT, ALSRECOMMEND, ALSRANKMETRICS, ALSDEMO, READTRIPLETS,
 %   DELMIROST, KORVANTHE, VANTRESK, OMBRELAST, NZOVERWRITE.
 
+varargin = alsChars(varargin);
 opts = alsOptions(varargin);
 progress = alsProgress(opts.verbose);
 tStart = tic;

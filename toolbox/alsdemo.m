@@ -56,6 +56,7 @@ function result = alsdemo(path, varargin)
 if nargin < 1
     path = [];
 end
+[path, varargin] = alsChars(path, varargin);
 fromFile = ~isempty(path);
 [demo, fitArgs] = alsDemoOptions(varargin, fromFile);
 haveCompiled = alsFindKernels();
