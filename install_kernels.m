@@ -33,7 +33,7 @@ function [outdir, built] = install_kernels(outdir)
 %
 %   See also ALSCOMPLETE, DELMIROST, KORVANTHE, VANTRESK, OMBRELAST, NZOVERWRITE.
 
-if nargin >= 1 && isstring(outdir) && isscalar(outdir)
+if nargin >= 1 && isa(outdir, 'string') && isscalar(outdir)
     outdir = char(outdir);
 end
 root = fileparts(mfilename('fullpath'));

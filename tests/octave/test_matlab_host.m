@@ -13,7 +13,7 @@ function test_matlab_host ()
   if exist (fullfile (root, 'out', 'octave'), 'dir')
     addpath (fullfile (root, 'out', 'octave'), '-end');
   end
-  s = @(text) mstring (text);
+  s = @(text) string (text);
   passed = 0;
 
   rand ('seed', 3); randn ('seed', 3);

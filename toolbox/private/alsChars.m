@@ -6,38 +6,41 @@ function varargout = alsChars(varargin)
 %   value pairs) and in the fields of a struct (an options struct), at any
 %   depth. Everything else comes back as it was, so the checks and error
 %   messages that follow see the text they would see for a char vector.
+%   Only strings, cells and structs are looked into, found by one class
+%   test per element: numeric arrays cost nothing however large.
 varargout = varargin;
-for k = 1:nargin
+for k = holders(varargin)
     varargout{k} = converted(varargin{k});
 end
 end
 
 
-function [x, changed] = converted(x)
-% Only what changes is written back: a cell or struct of large arrays
-% is left alone.
-changed = false;
-if isstring(x) && isscalar(x)
-    x = char(x);
-    changed = true;
-elseif iscell(x)
-    for k = 1:numel(x)
-        [y, c] = converted(x{k});
-        if c
-            x{k} = y;
-            changed = true;
-        end
+function x = converted(x)
+if isa(x, 'string')
+    if isscalar(x)
+        x = char(x);
     end
-elseif isstruct(x)
-    names = fieldnames(x);
+elseif iscell(x)
+    for k = holders(x)
+        x{k} = converted(x{k});
+    end
+else
     for e = 1:numel(x)
-        for k = 1:numel(names)
-            [y, c] = converted(x(e).(names{k}));
-            if c
-                x(e).(names{k}) = y;
-                changed = true;
+        values = struct2cell(x(e));
+        inside = holders(values);
+        if ~isempty(inside)
+            names = fieldnames(x);
+            for k = inside
+                x(e).(names{k}) = converted(values{k});
             end
         end
     end
 end
+end
+
+
+function k = holders(c)
+% Positions in the cell C of strings, cells and structs, as a row.
+k = reshape(find(cellfun('isclass', c, 'string') | cellfun('isclass', c, 'cell') ...
+                 | cellfun('isclass', c, 'struct')), 1, []);
 end
