@@ -1,8 +1,14 @@
-function varargout = exist (varargin)
+function tf = exist (varargin)
   % MATLAB has no OCTAVE_VERSION: exist('OCTAVE_VERSION', ...) is 0 there.
+  % Anyone else gets Octave's answer for their own workspace (a variable
+  % of the caller counts, as it would without the shim).
   if (nargin >= 1 && ischar (varargin{1}) && strcmp (varargin{1}, 'OCTAVE_VERSION') && matlabRules ())
-    varargout = {0};
-  else
-    [varargout{1:max (1, nargout)}] = builtin ('exist', varargin{:});
+    tf = 0;
+    return;
   end
+  call = 'builtin (''exist''';
+  for k = 1:nargin
+    call = [call ', ''' strrep(varargin{k}, '''', '''''') ''''];
+  end
+  tf = evalin ('caller', [call ')']);
 end
