@@ -55,6 +55,7 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %
 %   See also ALSPOPULARITY, ALSRANKMETRICS, ALSCOMPLETE.
 
+[rows, varargin] = alsChars(rows, varargin);
 model = recommendCheckModel(model, 'alsrecommend');
 m = model.m;
 n = model.n;

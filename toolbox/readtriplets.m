@@ -24,6 +24,7 @@ function [I, J, vals, rowIds, colIds] = readtriplets(path)
 %
 %   See also ALSCOMPLETE.
 
+path = alsChars(path);
 [fid, msg] = fopen(path, 'r');
 if fid < 0
     error('readtriplets:open', 'readtriplets: cannot open %s: %s', path, msg);

@@ -27,6 +27,7 @@ if ~ischar(demo.feedback) || ~any(strcmpi(demo.feedback, {'explicit', 'implicit'
     error('alsdemo:input', 'alsdemo: feedback must be ''explicit'' or ''implicit''');
 end
 demo.feedback = lower(demo.feedback);
+demo.seed = alsCheckSeed(demo.seed, @(msg) error('alsdemo:input', 'alsdemo: %s', msg));
 if isempty(demo.holdout)
     demo.holdout = 0.1;
     if fromFile || strcmp(demo.feedback, 'implicit')
