@@ -22,14 +22,20 @@ function [outdir, built] = install_kernels(outdir)
 %     Octave  mkoctfile --mex with Octave's own LP64 LAPACK and BLAS (as
 %             mkoctfile -p LAPACK_LIBS / BLAS_LIBS report them),
 %             KERNELS_LAPACK_LP64 and KERNELS_HOST_OCTAVE defined.
-%   Both compile with floating-point contraction off (no fused multiply-add),
-%   which keeps the masked product's sums bit-for-bit as documented.
+%   Both compile as C++11 (the sources need no more, and the older
+%   compilers MATLAB supports know no later standard) with floating-point
+%   contraction off (no fused multiply-add), which keeps the masked
+%   product's sums bit-for-bit as documented. A plug-in already loaded is
+%   cleared before it is rebuilt.
 %
 %   To keep the plug-ins on the path in later sessions, add OUTDIR and the
 %   toolbox folder with addpath and savepath.
 %
 %   See also ALSCOMPLETE, DELMIROST, KORVANTHE, VANTRESK, OMBRELAST, NZOVERWRITE.
 
+if nargin >= 1 && isa(outdir, 'string') && isscalar(outdir)
+    outdir = char(outdir);
+end
 root = fileparts(mfilename('fullpath'));
 isOctave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
 if isOctave
@@ -46,6 +52,12 @@ if ~exist(outdir, 'dir')
         error('install_kernels:mkdir', 'install_kernels: cannot create %s: %s', outdir, msg);
     end
 end
+% A relative folder is taken from the current one, before the build
+% changes folder.
+here = pwd();
+cd(outdir);
+outdir = pwd();
+cd(here);
 
 % name, needs the shared block procedure, needs LAPACK/BLAS
 kernels = {'delmirost',   true,  true
@@ -58,7 +70,6 @@ factorSource = fullfile(root, 'src', 'factor', 'factorGramBlock.cpp');
 % Compilers leave object files in the current folder: work in a scratch one.
 scratch = tempname();
 mkdir(scratch);
-here = pwd();
 cleanup = onCleanup(@() leaveScratch(here, scratch));
 cd(scratch);
 
@@ -73,6 +84,9 @@ for k = 1:size(kernels, 1)
     if kernels{k, 2}
         sources{end + 1} = factorSource; %#ok<AGROW>
     end
+    % A plug-in the host has loaded is unloaded first: Windows locks its
+    % file, and elsewhere the check below would call the old one.
+    clear(name);
     if isOctave
         buildOctave(name, sources, kernels{k, 3}, outdir);
     else
@@ -118,7 +132,7 @@ end
 
 
 function buildOctave(name, sources, lapack, outdir)
-flags = [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -std=c++17 -ffp-contract=off'];
+flags = [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -std=c++11 -ffp-contract=off'];
 args = [{'--mex', '-DKERNELS_LAPACK_LP64', '-DKERNELS_HOST_OCTAVE', '-o', fullfile(outdir, [name '.mex'])}, sources];
 if lapack
     libs = [strtrim(mkoctfile('-p', 'LAPACK_LIBS')) ' ' strtrim(mkoctfile('-p', 'BLAS_LIBS'))];
@@ -142,7 +156,8 @@ end
 function buildMatlab(name, sources, lapack, outdir)
 args = {'-largeArrayDims', '-outdir', outdir};
 if ~ispc
-    args{end + 1} = 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off';
+    % C++11, which every compiler MATLAB R2019b and later supports knows.
+    args{end + 1} = 'CXXFLAGS=$CXXFLAGS -std=c++11 -ffp-contract=off';
 end
 args = [args, sources];
 if lapack

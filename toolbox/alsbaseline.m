@@ -17,7 +17,9 @@ function [model, info] = alsbaseline(I, J, vals, m, n, varargin)
 %   ALSBASELINE(..., 'lambda', LAMBDA) sets the regularization [10]; a
 %   vector of values, or 'auto' (1, 2, 5, 10, 20, 50, 100), chooses the
 %   one with the lowest RMSE on a random 10% of the entries (seed 0)
-%   fitted on the rest, then fits all entries with it.
+%   fitted on the rest, then fits all entries with it. That 10% comes
+%   from the host's generator, which draws differently in MATLAB and in
+%   Octave: the choice may differ between the hosts.
 %   [MODEL, INFO] = ALSBASELINE(...) also returns INFO.lambda, and with a
 %   choice INFO.grid and INFO.rmse (validation RMSE per value).
 %
@@ -36,6 +38,7 @@ fail = @(msg) alsInputError('alsbaseline', msg);
 if nargin < 5
     fail('expected alsbaseline(I, J, VALS, M, N, ...)');
 end
+varargin = alsChars(varargin);
 opts = alsNameValue(varargin, struct('lambda', 10), fail);
 lambda = opts.lambda;
 if ischar(lambda) && strcmpi(lambda, 'auto')

@@ -125,7 +125,16 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       what the biases leave.
 %     seed     [0]      seed of the random numbers of the start point and of
 %                       the validation part (the global random state is
-%                       restored afterwards)
+%                       restored afterwards): a whole number from 0 to
+%                       2^32-2. The numbers come from the host's generator
+%                       (RNG), and MATLAB and Octave draw different numbers
+%                       from the same seed: a random start ('init'
+%                       'random'; 'svd' when both M and N exceed 400, or
+%                       with a rank above min(M, N)) and the validation
+%                       part of a lambda search, hence the chosen lambda,
+%                       differ between the hosts. With U0 given, or an
+%                       'svd' start otherwise, and a fixed lambda, both
+%                       hosts give the same fit up to rounding.
 %     U0       []       explicit M-by-rank start for U (init and seed unused)
 %     backend  ['auto'] 'compiled' uses the compiled kernels, 'plain' their
 %                       plain-language equivalents in the plain/ folder;
@@ -188,6 +197,7 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 if nargin < 5
     alsFail('expected alscomplete(I, J, VALS, M, N, ...) with at least five arguments');
 end
+varargin = alsChars(varargin);
 opts = alsOptions(varargin);
 progress = alsProgress(opts.verbose);
 tStart = tic;

@@ -51,6 +51,11 @@ function result = alsdemo(path, varargin)
 %   RESULT = ALSDEMO(...) returns the fits, histories, errors and timings
 %   instead of only printing them.
 %
+%   The synthetic data, the held-out part and the validation part come
+%   from the host's generator (seeded by 'seed', a whole number from 0 to
+%   2^32-2): MATLAB and Octave draw differently from the same seed, so
+%   their figures differ slightly.
+%
 %   The compiled plug-ins are taken from the path when all five are there,
 %   else from out/octave or out/install/<host> of this repository. Without
 %   them the demo runs the plain kernels only, and says so.
@@ -61,6 +66,7 @@ function result = alsdemo(path, varargin)
 if nargin < 1
     path = [];
 end
+[path, varargin] = alsChars(path, varargin);
 if ~isempty(path) && (~ischar(path) || size(path, 1) ~= 1)
     alsInputError('alsdemo', 'PATH must be a file name or [] for the synthetic problem');
 end

@@ -54,6 +54,7 @@ function metrics = alsrankmetrics(varargin)
 %
 %   See also ALSRECOMMEND, ALSPOPULARITY, ALSCOMPLETE.
 
+varargin = alsChars(varargin);
 if nargin >= 1 && isstruct(varargin{1})
     if nargin < 4
         fail('expected (MODEL, IH, JH, K, ...) or (COLS, ROWS, IH, JH, K)');

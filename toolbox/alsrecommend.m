@@ -59,6 +59,7 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 if nargin < 3
     fail('expected alsrecommend(MODEL, ROWS, K, ...)');
 end
+[rows, varargin] = alsChars(rows, varargin);
 model = recommendCheckModel(model, 'alsrecommend');
 m = model.m;
 n = model.n;

@@ -47,6 +47,7 @@ function [I, J, vals, rowIds, colIds] = readtriplets(file)
 if nargin ~= 1
     error('readtriplets:input', 'readtriplets: expected one argument, the name of the file.');
 end
+file = alsChars(file);
 if ~ischar(file) || size(file, 1) ~= 1
     error('readtriplets:input', 'readtriplets: FILE must be a file name (a character row).');
 end

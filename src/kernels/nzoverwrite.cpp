@@ -29,12 +29,12 @@ void mexFunction(int, mxArray *[], int nrhs, const mxArray *prhs[]) {
     // A sparse X holds only its stored values, fewer than its elements.
     if (mxIsSparse(aX)) mexErrMsgTxt("X must be a full array, not sparse.");
 
-#if defined(KERNELS_HOST_OCTAVE)
-    // Octave hands out the real part of a complex array as a temporary
-    // copy: the write would be lost while the call reported success.
-    if (mxIsComplex(aM))
-        mexErrMsgTxt("M must be real in Octave: a complex M cannot be written in place.");
-#endif
+    // A complex M cannot be written in place on any host: Octave hands a
+    // plug-in a temporary copy of its real part, and MATLAB (which stores
+    // complex data interleaved since R2018a) may hand a plug-in built for
+    // separate real and imaginary parts a copy as well. The write would be
+    // lost while the call reported success.
+    if (mxIsComplex(aM)) mexErrMsgTxt("M must be real: a complex M cannot be written in place.");
 
     // An empty X has no data at all (a null pointer): nothing to copy.
     if (count == 0) return;

@@ -26,7 +26,16 @@ end
 
 function passed = check_installer (root, names, outdir)
   addpath (root);
-  evalc ('[where, built] = install_kernels (outdir);');
+  % A relative folder names one in the current folder, not in the
+  % installer's scratch folder.
+  here = pwd ();
+  cd (fileparts (outdir));
+  unwind_protect
+    [~, name] = fileparts (outdir);
+    evalc ('[where, built] = install_kernels (name);');
+  unwind_protect_cleanup
+    cd (here);
+  end_unwind_protect
   assert (where, outdir);
   assert (sort (built), sort (names));
   for k = 1:numel (names)

@@ -115,3 +115,15 @@ TEST(Nzoverwrite, RefusesMissingInputsAndSparseX) {
     EXPECT_EQ(call("nzoverwrite", 0, {M, a.sparse(3, 2, {0, 0, 0}, {}, {})}).error, kRoom);
     EXPECT_EQ(stored(M), (std::vector<double>{1, 2, 3, -1, -2}));
 }
+
+TEST(Nzoverwrite, RefusesComplexMAfterTheOtherChecks) {
+    Arrays a;
+    mxArray *Mc = a.keep(mxCreateSparse(3, 3, 4, mxCOMPLEX));
+    mxGetPr(Mc)[0] = 5;
+    const std::string complexM = "M must be real: a complex M cannot be written in place.";
+    EXPECT_EQ(call("nzoverwrite", 0, {Mc, a.doubles(1, 2, {7, 8})}).error, complexM);
+    EXPECT_EQ(call("nzoverwrite", 0, {Mc, a.doubles(1, 0)}).error, complexM);
+    // The capacity is still checked first.
+    EXPECT_EQ(call("nzoverwrite", 0, {Mc, a.doubles(1, 5)}).error, kRoom);
+    EXPECT_EQ(mxGetPr(Mc)[0], 5);
+}

@@ -25,9 +25,11 @@
 %   and, for input it cannot handle safely:
 %     'Two input arguments, M and X, are required.'
 %     'X must be a full array, not sparse.'
-%     'M must be real in Octave: a complex M cannot be written in place.'
-%       (Octave hands a plug-in only a copy of a complex array's real part;
-%       in MATLAB the real part of a complex M is overwritten.)
+%     'M must be real: a complex M cannot be written in place.'
+%       (a host may hand a plug-in only a copy of a complex array's real
+%       part, Octave always and MATLAB R2018a and later, which store complex
+%       data interleaved, where it converts; the new values would be lost
+%       while the call reported success)
 %   Octave puts the name of the plug-in before the message ('nzoverwrite: ...').
 %
 %   Warning: the update is made in the array's own storage, as with any

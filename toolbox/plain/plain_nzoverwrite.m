@@ -39,5 +39,6 @@ end
 v = v(:);
 c = min(numel(X), numel(v));
 v(1:c) = X(1:c);
-M = sparse(I(:), J(:), v, size(M, 1), size(M, 2));
+% MATLAB takes double (or logical) subscripts only.
+M = sparse(double(I(:)), double(J(:)), v, size(M, 1), size(M, 2));
 end

@@ -47,7 +47,11 @@ while b0 <= nb
     b1 = min(nb, b0 + P.blockChunk - 1);
     limit = start(b0) + most;
     if start(b1 + 1) > limit
-        b1 = max(b0, find(start(b0 + 1:b1 + 1) <= limit, 1, 'last') + b0 - 1);
+        % A block that alone exceeds the limit is a chunk of its own.
+        b1 = find(start(b0 + 1:b1 + 1) <= limit, 1, 'last') + b0 - 1;
+        if isempty(b1)
+            b1 = b0;
+        end
     end
     t0 = start(b0);
     t1 = start(b1 + 1) - 1;

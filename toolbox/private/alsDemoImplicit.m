@@ -34,7 +34,9 @@ pop = alsrankmetrics(alspopularity(I, J, m, n), Ih, Jh, demo.k);
 k = demo.k;
 fprintf('\n%d sweeps in %.3f s (%.4f s a sweep, median)\n', hist.sweeps, total, median(hist.time));
 fprintf('\nranking of the held-out interactions of %d rows, top %d:\n', fit.rows, k);
-fprintf('  %-14s %12s %12s %12s %12s\n', '', sprintf('precision@%d', k), ...
+% The empty first column is given as blanks: MATLAB drops an empty
+% argument.
+fprintf('  %14s %12s %12s %12s %12s\n', blanks(14), sprintf('precision@%d', k), ...
         sprintf('recall@%d', k), sprintf('MAP@%d', k), sprintf('NDCG@%d', k));
 fprintf('  %-14s %12.4f %12.4f %12.4f %12.4f\n', 'alscomplete', fit.precision, fit.recall, ...
         fit.map, fit.ndcg);

@@ -41,10 +41,7 @@ demo.size = double(sz(:).');
 demo.truerank = count(demo.truerank, 'truerank', min(demo.size));
 demo.k = count(demo.k, 'k', Inf);
 demo.noise = number(demo.noise, 'noise', 0, Inf, 'a non-negative finite number');
-demo.seed = number(demo.seed, 'seed', 0, 2^32 - 1, 'a whole number in 0..2^32-1');
-if demo.seed ~= round(demo.seed)
-    fail('seed must be a whole number in 0..2^32-1');
-end
+demo.seed = alsCheckSeed(demo.seed, @(msg) error('alsdemo:input', 'alsdemo: %s', msg));
 if ~isempty(demo.threshold)
     demo.threshold = number(demo.threshold, 'threshold', -Inf, Inf, 'a finite number');
 end

@@ -23,7 +23,7 @@ alpha = opts.alpha;
 % (a repeated pair stops the fit).
 colCount = alsActivity(J, n).';
 label = @(k) sprintf('(%d, %d)', double(I(k)), double(J(k)));
-[P.I, P.J, conf, E] = alsSortedTriplets(I, J, [], [], m, n, colCount, {alpha * vals(:)}, label, false);
+[P.I, conf, E, P.J] = alsSortedTriplets(I, J, [], [], m, n, colCount, {alpha * vals(:)}, label, false);
 clear I J vals label
 P.kern = kern;
 P.N = N;

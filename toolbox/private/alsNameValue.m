@@ -24,7 +24,8 @@ for k = 1:numel(names)
     end
     hit = find(strcmpi(names{k}, known), 1);
     if isempty(hit)
-        fail(sprintf('unknown option ''%s''', names{k}));
+        % Joined, not formatted: MATLAB's sprintf drops an empty name.
+        fail(['unknown option ''' names{k} '''']);
     end
     opts.(known{hit}) = values{k};
 end

@@ -84,9 +84,7 @@ if ~isnumeric(opts.tol) || ~isscalar(opts.tol) || ~isreal(opts.tol) || ~(opts.to
     alsFail('tol must be a non-negative scalar');
 end
 opts.tol = double(opts.tol);
-if ~isnumeric(opts.seed) || ~isscalar(opts.seed) || ~isreal(opts.seed) || opts.seed < 0
-    alsFail('seed must be a non-negative scalar');
-end
+opts.seed = alsCheckSeed(opts.seed, @alsFail);
 % biaslambda: the biases' own regularization, or a vector of values to
 % choose from (after lambda); by default 2, chosen from a grid whenever
 % lambda is.

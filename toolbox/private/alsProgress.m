@@ -5,8 +5,11 @@ function progress = alsProgress(verbose)
 %   system tells it: /proc/self/status) and does nothing otherwise.
 if verbose
     t0 = tic;
-    progress = @(fmt, varargin) fprintf('[%7.1f s%s] %s\n', toc(t0), peak(), ...
-                                        sprintf(fmt, varargin{:}));
+    % The line is joined before it is printed: MATLAB's print functions
+    % drop an empty argument (the memory figure off Linux, an empty text)
+    % and would then run the rest into the next line.
+    progress = @(fmt, varargin) fprintf('%s\n', ['[' sprintf('%7.1f s', toc(t0)) peak() '] ' ...
+                                                 sprintf(fmt, varargin{:})]);
 else
     progress = @(varargin) [];
 end

@@ -48,7 +48,7 @@ carry = {};
 if ~isempty(w)
     carry = {w};
 end
-[P.Jr, ~, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
+[P.Jr, carried, E] = alsSortedTriplets(J, I, P.colNew, P.rowNew, n, m, rowCount, ...
                                            carry, label, true, stored);
 clear I J label
 P.wr = [];

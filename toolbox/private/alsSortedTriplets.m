@@ -1,17 +1,19 @@
-function [rows, cols, carried, M] = alsSortedTriplets(I, J, rowMap, colMap, m, n, countB, carry, label, transposed, stored)
+function [rows, carried, M, cols] = alsSortedTriplets(I, J, rowMap, colMap, m, n, countB, carry, label, transposed, stored)
 %ALSSORTEDTRIPLETS  Entries sorted by column, then row, through sparse matrices built in ranges.
 %   The entries are (rowMap(I(k)), colMap(J(k))) of an M-by-N matrix (an
 %   empty map leaves its indices as they are); COUNTB(j) is the number of
-%   entries in (new) column j. Returns the indices in column-major order
-%   (uint32), CARRIED, the vectors of the cell CARRY taken in the same
-%   order, and with a fourth output the M-by-N sparse matrix M on the
+%   entries in (new) column j. Returns the row indices in column-major
+%   order (uint32), CARRIED, the vectors of the cell CARRY taken in the
+%   same order, with a third output the M-by-N sparse matrix M on the
 %   pattern whose values are the entries' positions k, or STORED(k) when
 %   STORED is given and not empty (with an empty CARRY only), or its
 %   transpose when TRANSPOSED is true (joined from the ranges' transposes,
-%   without the matrix itself). Each range of columns is sorted by a sparse matrix
-%   of its own, so the sort's temporaries are a range's; the ranges are
-%   joined at the end. A pair given twice stops the fit with an error
-%   that LABEL(k) names.
+%   without the matrix itself), and with a fourth the column indices in the
+%   same order (uint32; made only when asked for, as they take 4 bytes an
+%   entry). Each range of columns is sorted by a sparse matrix of its own,
+%   so the sort's temporaries are a range's; the ranges are joined at the
+%   end. A pair given twice stops the fit with an error that LABEL(k)
+%   names.
 N = numel(I);
 last = cumsum(countB(:));
 % Every column goes to a range of about 2^20 entries (a busier column
@@ -39,8 +41,8 @@ for t0 = 1:2^20:N
 end
 clear t b
 rows = zeros(N, 1, 'uint32');
-% An ignored COLS is not made.
-withCols = isargout(2);
+% COLS is made only when asked for (a fourth output).
+withCols = nargout >= 4;
 cols = [];
 if withCols
     cols = zeros(N, 1, 'uint32');
@@ -107,9 +109,9 @@ for g = 1:double(max(groupOf))
             carried{c}(t0:t1) = carry{c}(p);
         end
         clear i j p
-        if nargout > 3 && transposed
+        if nargout >= 3 && transposed
             parts{end + 1} = part.'; %#ok<AGROW>
-        elseif nargout > 3
+        elseif nargout >= 3
             parts{end + 1} = part; %#ok<AGROW>
         end
         clear part
@@ -118,7 +120,7 @@ for g = 1:double(max(groupOf))
     end
     clear inGroup inRange
 end
-if nargout > 3
+if nargout >= 3
     clear gid rid
     % Columns of no range (there are none past the last entry's) are empty.
     if transposed

@@ -22,7 +22,9 @@ precisionAt = bsxfun(@rdivide, cumsum(rel, 2), 1:k);
 metrics.precision = mean(hits / k);
 metrics.recall = mean(hits ./ depth);
 metrics.map = mean(sum(precisionAt .* rel, 2) ./ depth);
-metrics.ndcg = mean((rel * discount.') ./ idealGain(depth).');
+% A column of ideal gains, one per line (indexing a scalar at k = 1 would
+% take the index's shape instead).
+metrics.ndcg = mean((rel * discount.') ./ reshape(idealGain(depth), [], 1));
 metrics.rows = E;
 metrics.k = k;
 end
