@@ -128,11 +128,25 @@ clear closer carry block text
 if lines == 0
     error('readtriplets:malformed', 'readtriplets: %s holds no data lines.', state.label);
 end
-[I, rowIds] = indexIds(parts(:, 1));
+% One column at a time, its parts freed as soon as they are joined.
+parts(:, 1:2) = [sameClass(parts(:, 1)), sameClass(parts(:, 2))];
+[I, rowIds] = positions(vertcat(parts{:, 1}));
 parts(:, 1) = {[]};
-[J, colIds] = indexIds(parts(:, 2));
+[J, colIds] = positions(vertcat(parts{:, 2}));
 parts(:, 2) = {[]};
 vals = vertcat(parts{:, 3});
+end
+
+
+function [index, ids] = positions(ids)
+% The distinct ids in ascending order and each line's position among
+% them, as UNIQUE gives them, with fewer vectors as long as the data alive
+% at once: the sorted copy and its order, then the positions.
+[ids, order] = sort(ids);
+first = [true; diff(ids) ~= 0];
+ids = ids(first);
+index = zeros(numel(order), 1);
+index(order) = cumsum(first);
 end
 
 
@@ -150,29 +164,23 @@ state.crOnly = any(block == char(13)) && ~any(block == char(10));
 end
 
 
-function [index, ids] = indexIds(parts)
-% Distinct ids in ascending order and each line's position among them;
-% integer ids stay integers when any part holds them.
+function parts = sameClass(parts)
+% The parts of one column of ids in one class: doubles, or int64/uint64
+% when any part holds whole numbers beyond 2^53.
 wide = ~cellfun(@(x) isa(x, 'double'), parts);
-if any(wide)
-    cls = 'int64';
-    if any(cellfun(@(x) isa(x, 'uint64'), parts))
-        cls = 'uint64';
-    end
-    for k = find(~wide(:)).'
-        x = parts{k};
-        if any(x ~= round(x)) || (strcmp(cls, 'uint64') && any(x < 0))
-            error('readtriplets:malformed', ['readtriplets: the ids mix whole numbers beyond ' ...
-                  '2^53 with fractions or negative numbers, which no one class holds exactly.']);
-        end
-        parts{k} = cast(x, cls);
-    end
-    for k = find(wide(:)).'
-        parts{k} = cast(parts{k}, cls);
-    end
+if ~any(wide)
+    return;
 end
-ids = vertcat(parts{:});
-clear parts
-[ids, ~, index] = unique(ids);
-index = double(index(:));
+cls = 'int64';
+if any(cellfun(@(x) isa(x, 'uint64'), parts))
+    cls = 'uint64';
+end
+for k = 1:numel(parts)
+    x = parts{k};
+    if (~wide(k) && any(x ~= round(x))) || (strcmp(cls, 'uint64') && any(x < 0))
+        error('readtriplets:malformed', ['readtriplets: the ids mix whole numbers beyond ' ...
+              '2^53 with fractions or negative numbers, which no one class holds exactly.']);
+    end
+    parts{k} = cast(x, cls);
+end
 end
