@@ -45,8 +45,9 @@ function result = alsdemo(path, varargin)
 %
 %   Bad options (a size, rank, density, holdout, noise, seed, threshold or
 %   k out of range or not a number, compare not true or false, 'heldout'
-%   or 'backend', which the demo sets itself) raise an error with
-%   identifier 'alsdemo:input' before anything is read or fitted.
+%   or 'backend', which the demo sets itself), and options that
+%   ALSCOMPLETE would refuse, raise an error with identifier
+%   'alsdemo:input' before anything is read, drawn or fitted.
 %
 %   RESULT = ALSDEMO(...) returns the fits, histories, errors and timings
 %   instead of only printing them.

@@ -70,6 +70,7 @@ function results = refusals(dir)
     @() alsdemo([], 'truerank', 30, 'size', [20 20]),                'alsdemo:input', 'truerank must be an integer in 1..20'
     @() alsdemo([], 'size', [1e9 1e9]),                              'alsdemo:memory', 'synthetic'
     @() alsdemo(7),                                                  'alsdemo:input', 'PATH must be a file name'
+    @() alsdemo([], 'rank', 0, 'size', [1e5 1e5]),                   'alsdemo:input', 'rank must be'
     % readtriplets
     @() readtriplets(),                                              'readtriplets:input', 'expected one argument'
     @() readtriplets(dir),                                           'readtriplets:open', 'it is a folder'

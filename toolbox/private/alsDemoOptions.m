@@ -67,6 +67,20 @@ demo.density = number(demo.density, 'density', 0, 1, 'a fraction in (0, 1]');
 if demo.density == 0
     fail('density must be a fraction in (0, 1]');
 end
+% The options for the fit, checked now rather than after the data are
+% read or drawn (the explicit fit chooses lambda unless it is given).
+fit = rest;
+if strcmp(demo.feedback, 'explicit')
+    fit = [{'lambda', 'auto'}, rest];
+end
+try
+    alsOptions(fit);
+catch err
+    if ~strcmp(err.identifier, 'alscomplete:input')
+        rethrow(err);
+    end
+    fail(regexprep(err.message, '^alscomplete: (.*)\.$', '$1'));
+end
 if ~fromFile
     % The synthetic problem holds its entries a few times over and its
     % factors; the implicit one also a row of scores at a time.
