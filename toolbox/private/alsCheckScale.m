@@ -53,7 +53,8 @@ if opts.biases
         centre = (w.' * vals) / sum(w);
     end
 end
-spread = max(abs(vals - centre));
+% The largest deviation, without a vector as long as the data.
+spread = max(max(vals) - centre, centre - min(vals));
 if spread * sqrt(wmax) > 1e100 || (spread > 0 && spread * sqrt(wmax) < 1e-100)
     fail(sprintf(['the values are out of range: their largest deviation%s, %g, must lie ' ...
                   'in 1e-100..1e100; divide them by a power of ten, and lambda by the ' ...
@@ -64,25 +65,27 @@ if ~isempty(U0) && max(abs(U0(:))) > 1e100
     fail('U0''s entries must be at most 1e100 in magnitude');
 end
 
-% The smallest lambda a sparse block takes.
+% The smallest lambda a sparse block takes; the blocks are counted only
+% when lambda is below it.
 unknowns = opts.rank + opts.biases;
-if isempty(w)
-    rowCount = alsActivity(I, m);
-    colCount = alsActivity(J, n);
-else
-    rowCount = alsActivity(I(w > 0), m);
-    colCount = alsActivity(J(w > 0), n);
-end
-sparsest = min([rowCount(rowCount > 0); colCount(colCount > 0); Inf]);
-if sparsest >= unknowns
-    return;
-end
 gram = max(spread, double(opts.biases));
 if strcmp(opts.regularization, 'uniform')
     gram = gram * unknowns * wmax;
 end
 smallest = 1e-9 * gram;
-if min(lambdas) < smallest
+if min(lambdas) >= smallest
+    return;
+end
+rowCount = alsActivity(I, m);
+colCount = alsActivity(J, n);
+if ~isempty(w)
+    % Entries of zero weight add nothing to a Gram matrix.
+    none = find(w == 0);
+    rowCount = rowCount - alsActivity(I(none), m);
+    colCount = colCount - alsActivity(J(none), n);
+end
+sparsest = min([rowCount(rowCount > 0); colCount(colCount > 0); Inf]);
+if sparsest < unknowns
     fail(sprintf(['lambda %g is too small: a row or column with %d entr%s and %d unknowns ' ...
                   'needs lambda >= %.3g at this scale of the values'], min(lambdas), ...
                  sparsest, plural(sparsest), unknowns, smallest));
