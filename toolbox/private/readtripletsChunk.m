@@ -109,8 +109,10 @@ if numel(starts) ~= F * n || ~all(starts(1:F:end) > [0, nl(1:end - 1)]) || ~all(
     return;
 end
 clear isField
-% Whole numbers read fastest; anything else (a fraction, an exponent, a
-% word in the fourth field) takes the general scan.
+% Whole numbers read fastest: all fields as 64-bit integers, else the
+% ids (and a numeric fourth field) as integers and the value as a double
+% (twice as fast as all as doubles), else all as doubles. A word in the
+% fourth field is blanked first.
 [x, count, message] = sscanf(work, '%ld');
 per = F;
 % The whole-number scan saturates at 2^63: beyond 2^53 read again as
@@ -126,7 +128,16 @@ if count ~= F * n || ~isempty(message) || any(abs(x) >= 2^53)
             return;
         end
     end
-    [x, count, message] = sscanf(work, '%f');
+    formats = {'%ld %ld %f', '%f'};
+    if per == 4
+        formats{1} = '%ld %ld %f %ld';
+    end
+    for f = 1:2
+        [x, count, message] = sscanf(work, formats{f});
+        if count == per * n && isempty(message)
+            break;
+        end
+    end
     if count ~= per * n || ~isempty(message)
         return;
     end
