@@ -17,13 +17,15 @@ gcc -m32 -nostdlib -static -fno-pie -no-pie -fno-stack-protector -O1 \
 }
 # bash reports a program the kernel cannot start ("Exec format error")
 # where sh would read it as a script.
-why=$(bash -c 'exec "$0"' "$probe" 2>&1)
+why=$(bash -c '"$0"; exit $?' "$probe" 2>&1)
 rc=$?
 why=$(echo "$why" | head -n 1)
+why=${why##*: }
+[ $rc -gt 128 ] && why="killed by signal $((rc - 128)) as it starts"
 case $rc in
   32) kernel="this kernel runs 32-bit code" mode=native ;;
   33) kernel="this kernel runs 32-bit code only through an emulator (binfmt_misc)" mode=qemu ;;
-  *) kernel="this kernel runs no 32-bit code (${why##*: })" mode=qemu ;;
+  *) kernel="this kernel runs no 32-bit code; the probe: $why" mode=qemu ;;
 esac
 case ${KERNELS_I386:-} in
   '') ;;
