@@ -42,7 +42,7 @@ ran() {
   echo "the build${others:+, $others} and $checks binary contract checks"
 }
 
-summary=""
+summary="" total=0
 for tree in "$@"; do
   echo "== tests: $tree"
   cd "$out/build-$tree" || exit 1
@@ -52,18 +52,22 @@ for tree in "$@"; do
   # shellcheck disable=SC2086
   $jail ctest --output-on-failure $skip || exit 1
   seconds=$(( $(date +%s) - start ))
-  count=$(names $skip | wc -l)
-  line="$(printf '%-16s %3d passed' "$tree" "$count")"
+  total=$((total + seconds))
+  passed=$(names $skip | wc -l)
+  skipped=""
   if [ -n "$skip" ]; then
     for label in $(ctest --print-labels | sed -n 's/^ *\(ia32-[a-z0-9-]*\)$/\1/p'); do
-      skipped=$(names -L "^$label\$" | tr '\n' ' ')
-      line="$line, skipped ${skipped% }"
-      echo "$tree: skipped ${skipped% } ($(why "$label")); ran $(ran "$(names $skip)")"
+      these=$(names -L "^$label\$" | tr '\n' ' ' | sed 's/ $//; s/ /, /g')
+      skipped="$skipped${skipped:+, }$these"
+      echo "$tree: skipped $these ($(why "$label")); ran $(ran "$(names $skip)")"
     done
   fi
-  summary="$summary$(printf '%s  (%d s)' "$line" "$seconds")
+  line=$(printf '%-14s %4d s  %3d passed' "$tree" "$seconds" "$passed")
+  [ -n "$skipped" ] && line="$line, skipped $skipped"
+  summary="$summary$line
 "
   cd - >/dev/null || exit 1
 done
 echo "== summary (i386 programs $( [ "$KERNELS_I386" = qemu ] && echo under qemu-i386 || echo natively))"
 printf '%s' "$summary"
+printf '%-14s %4d s\n' total "$total"
