@@ -4,7 +4,7 @@
 # machine (multiarch: their root is /). KERNELS_I386 says which (native or
 # qemu; make test sets it once); unset, tools/ia32.sh finds out.
 # usage: i386-run.sh PROGRAM [ARG...]
-mode=${KERNELS_I386:-$(sh "$(dirname "$0")/../tools/ia32.sh" 2>/dev/null)} || exit 1
+mode=${KERNELS_I386:-$(sh "$(dirname "$0")/../tools/ia32.sh")} || exit 1
 case $mode in
   native) exec "$@" ;;
   qemu) exec qemu-i386 -L / "$@" ;;
