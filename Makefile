@@ -1,7 +1,8 @@
 # Everyday entry points. Build outputs go to out/.
 #   make        build the x86-64 plug-ins (out/mex, out/octave), the stand-in host and the tests
 #   make all    the same for every platform (build/toolchain-*.cmake)
-#   make test   install what is missing, build, and run every test (also under sanitizers)
+#   make test   install what is missing, build, and run every test (also under sanitizers);
+#               KERNELS_I386=qemu runs the i386 tests as on a kernel without 32-bit code
 #   make demo   the main job in Octave
 #   make bench  benchmarks against plain-Octave equivalents
 #   make bench-scale  alscomplete at 10^6 and 10^7 entries (SCALE=1e8, or a list)
@@ -47,11 +48,11 @@ asan: deps
 	$(call tree,asan,$(NATIVE),-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERNELS_SANITIZE=ON \
 	  -DKERNELS_OCTAVE=OFF -DKERNELS_OUT=$(CURDIR)/$(OUT)/asan)
 
+# Where the kernel runs no 32-bit code, the i386 programs run under qemu-i386
+# and what cannot run there is skipped (tests/run-platforms.sh);
+# KERNELS_I386=qemu forces that on any machine.
 test: test-deps all asan
-	@for p in $(PLATFORMS) asan; do \
-	  echo "== tests: $$p"; \
-	  (cd $(OUT)/build-$$p && ctest --output-on-failure) || exit 1; \
-	done
+	@sh tests/run-platforms.sh $(OUT) $(PLATFORMS) asan
 	@echo "== tests: dist"; sh tests/deliverables/check_dist.sh $(OUT)
 	$(MAKE) --no-print-directory fuzz-replay
 

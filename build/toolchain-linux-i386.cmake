@@ -20,3 +20,6 @@ set(CMAKE_IGNORE_PREFIX_PATH /usr/lib/x86_64-linux-gnu)
 set(CMAKE_IGNORE_PATH /usr/lib/x86_64-linux-gnu /usr/lib/x86_64-linux-gnu/cmake)
 set(KERNELS_OPENBLAS libopenblas.so.0)
 set(KERNELS_RULES linux)
+# Programs of this tree run as the kernel's own 32-bit code, or under
+# Debian's qemu-i386 where the kernel runs none (build/i386-run.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/i386-run.sh)

@@ -11,9 +11,11 @@
 #     through PT_GNU_EH_FRAME;
 #   - asks no newer glibc than it does now;
 #   - mexVersion, called, returns "MATLAB R14 native" on i386 (none on x86-64).
-# usage: check_plugin.sh FILE "HOST-LAPACK-LIBS" MEXVERSION-PROGRAM
+# usage: check_plugin.sh FILE "HOST-LAPACK-LIBS" MEXVERSION-PROGRAM [EMULATOR...]
+# (EMULATOR: the command that runs MEXVERSION-PROGRAM, if any)
 set -u
 file=$1 lapack=$2 mexversion=$3
+shift 3
 name=$(basename "$file")
 fail=0
 say() { echo "$name: $*"; fail=1; }
@@ -81,7 +83,7 @@ bare=$( { readelf --debug-dump=frames "$file" 2>/dev/null |
                  {for (i = 1; i <= k; i++) if ($2 >= lo[i] && $2 < hi[i]) next; print $3}' | sort -u)
 [ -n "$bare" ] && say "functions without unwind tables: $(echo $bare)"
 
-text=$("$mexversion" "$file") || say "cannot be loaded: $text"
+text=$("$@" "$mexversion" "$file") || say "cannot be loaded: $text"
 [ "$text" = "$want_version" ] || say "mexVersion gives [$text], expected [$want_version]"
 
 [ $fail = 0 ] && echo "$name: binary contract holds"
