@@ -64,10 +64,11 @@ state = struct('label', [base ext], 'line', 0, 'fields', 0, 'colons', false, 'cr
 
 blockSize = 2^22;
 longest = 2^20;
-% Bytes a line of the result needs at most while it is sorted (see above).
-perLine = 64;
+% Bytes a line needs at most: its parts (two uint32 positions and the
+% value) and the result (three doubles).
+perLine = 40;
 budget = alsAvailableMemory() * 1.25;
-parts = cell(0, 3);
+parts = cell(0, 5);
 lines = 0;
 carry = '';
 first = true;
@@ -106,7 +107,11 @@ while true
         end
         [a, b, v, state] = readtripletsChunk(text, state);
         if ~isempty(v)
-            parts(end + 1, :) = {a, b, v}; %#ok<AGROW>
+            % Each block keeps its distinct ids and every line's position
+            % among them (4 bytes), not the ids themselves.
+            [ua, ~, ja] = unique(a);
+            [ub, ~, jb] = unique(b);
+            parts(end + 1, :) = {ua, uint32(ja), ub, uint32(jb), v}; %#ok<AGROW>
             lines = lines + numel(v);
         end
         if lines >= 2^32
@@ -128,25 +133,35 @@ clear closer carry block text
 if lines == 0
     error('readtriplets:malformed', 'readtriplets: %s holds no data lines.', state.label);
 end
-% One column at a time, its parts freed as soon as they are joined.
-parts(:, 1:2) = [sameClass(parts(:, 1)), sameClass(parts(:, 2))];
-[I, rowIds] = positions(vertcat(parts{:, 1}));
-parts(:, 1) = {[]};
-[J, colIds] = positions(vertcat(parts{:, 2}));
-parts(:, 2) = {[]};
-vals = vertcat(parts{:, 3});
+[I, rowIds] = positions(parts(:, 1), parts(:, 2), lines);
+parts(:, 1:2) = {[]};
+[J, colIds] = positions(parts(:, 3), parts(:, 4), lines);
+parts(:, 3:4) = {[]};
+vals = zeros(lines, 1);
+at = 0;
+for k = 1:size(parts, 1)
+    vals(at + 1:at + numel(parts{k, 5})) = parts{k, 5};
+    at = at + numel(parts{k, 5});
+    parts{k, 5} = [];
+end
 end
 
 
-function [index, ids] = positions(ids)
-% The distinct ids in ascending order and each line's position among
-% them, as UNIQUE gives them, with fewer vectors as long as the data alive
-% at once: the sorted copy and its order, then the positions.
-[ids, order] = sort(ids);
-first = [true; diff(ids) ~= 0];
-ids = ids(first);
-index = zeros(numel(order), 1);
-index(order) = cumsum(first);
+function [index, ids] = positions(distinct, where, lines)
+% The distinct ids of all blocks in ascending order, and each line's
+% position among them, from each block's distinct ids (DISTINCT{k}) and
+% its lines' positions among those (WHERE{k}): the work goes by the
+% number of distinct ids, and nothing as long as the data is made beyond
+% the result.
+distinct = sameClass(distinct);
+ids = unique(vertcat(distinct{:}));
+index = zeros(lines, 1);
+at = 0;
+for k = 1:numel(distinct)
+    [~, pos] = ismember(distinct{k}, ids);
+    index(at + 1:at + numel(where{k})) = pos(where{k});
+    at = at + numel(where{k});
+end
 end
 
 
