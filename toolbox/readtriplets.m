@@ -31,8 +31,8 @@ function [I, J, vals, rowIds, colIds] = readtriplets(file)
 %   refused with the same identifier, saying so.
 %
 %   The file is read 4 MB at a time, never whole: the memory it takes is
-%   the result (24 bytes a line, and the distinct ids) plus its sorting for
-%   the ids, and the current block. Reading stops with the error
+%   the result (24 bytes a line, and the distinct ids), 16 bytes a line
+%   that the blocks keep until the end, and the current block. Reading stops with the error
 %   'readtriplets:memory' once the lines read so far would need more
 %   memory than the system has available (where it can tell: Linux, and
 %   MATLAB on Windows), or at 2^32 lines, so that an input that never ends
