@@ -6,8 +6,9 @@ function [model, info] = alsbaseline(I, J, vals, m, n, varargin)
 %   where mean is the mean of VALS and the biases minimize
 %       sum_k (VALS(k) - mean - rowBias(I(k)) - colBias(J(k)))^2
 %           + LAMBDA * (sum(rowBias.^2) + sum(colBias.^2))
-%   by alternating exact passes over the column and the row biases (20 of
-%   each, plenty for this separable problem). It is the baseline every
+%   exactly: the row biases are eliminated and the column biases solved by
+%   conjugate gradients to a relative residual of 1e-10 (the biases agree
+%   with a direct solve to about 1e-9 of the values' spread). It is the baseline every
 %   rating predictor is measured against: a low-rank fit that does not
 %   beat it has learned nothing beyond who rates high and what is liked.
 %   MODEL has the fields of ALSCOMPLETE's model (U and V of rank 0), so
@@ -22,41 +23,41 @@ function [model, info] = alsbaseline(I, J, vals, m, n, varargin)
 %   [MODEL, INFO] = ALSBASELINE(...) also returns INFO.lambda, and with a
 %   choice INFO.grid and INFO.rmse (validation RMSE per value).
 %
+%   Bad input (indices outside 1..M or 1..N, complex or non-finite values,
+%   vectors of different lengths, a negative lambda, an unknown option)
+%   raises an error with identifier 'alsbaseline:input'; a problem whose
+%   vectors of M or N doubles cannot fit in memory, 'alsbaseline:memory'.
+%
 %   Example:
 %     base = alsbaseline(I, J, vals, m, n, 'lambda', 'auto');
 %     rmse = sqrt(mean((alspredict(base, Ih, Jh) - vh).^2))
 %
 %   See also ALSCOMPLETE, ALSPREDICT, ALSPOPULARITY.
 
+fail = @(msg) alsInputError('alsbaseline', msg);
+if nargin < 5
+    fail('expected alsbaseline(I, J, VALS, M, N, ...)');
+end
 varargin = alsChars(varargin);
-if mod(numel(varargin), 2) ~= 0
-    error('alsbaseline:input', 'alsbaseline: options must come as name/value pairs.');
-end
-lambda = 10;
-for k = 1:2:numel(varargin)
-    if ~ischar(varargin{k}) || ~strcmpi(varargin{k}, 'lambda')
-        error('alsbaseline:input', 'alsbaseline: the only option is ''lambda''.');
-    end
-    lambda = varargin{k + 1};
-end
+opts = alsNameValue(varargin, struct('lambda', 10), fail);
+lambda = opts.lambda;
 if ischar(lambda) && strcmpi(lambda, 'auto')
     lambda = [1 2 5 10 20 50 100];
 end
 if ~isnumeric(lambda) || isempty(lambda) || ~isreal(lambda) || ~all(isfinite(lambda(:))) ...
         || ~all(lambda(:) >= 0)
-    error('alsbaseline:input', 'alsbaseline: lambda must be non-negative and finite, or ''auto''.');
+    fail('lambda must be non-negative and finite, a vector of such values, or ''auto''');
 end
-if ~isnumeric(I) || ~isnumeric(J) || ~isnumeric(vals) || numel(I) ~= numel(J) ...
-        || numel(I) ~= numel(vals) || isempty(I)
-    error('alsbaseline:input', 'alsbaseline: I, J and VALS must be numeric vectors of one length.');
+lambda = double(lambda(:).');
+[I, J, vals, m, n] = alsCheckEntries(I, J, vals, m, n, 'I', 'J', 'vals', fail);
+% The indices as doubles, a few vectors of M and of N doubles.
+alsMemoryRefuse('alsbaseline', 48 * numel(vals) + 80 * (m + n), ...
+                sprintf('a %d-by-%d baseline of %d entries', m, n, numel(vals)));
+if isempty(vals)
+    fail('at least one observed entry is needed');
 end
-I = double(I(:));
-J = double(J(:));
-vals = double(vals(:));
-if ~isscalar(m) || ~isscalar(n) || any(I < 1 | I > m | I ~= round(I)) ...
-        || any(J < 1 | J > n | J ~= round(J)) || ~all(isfinite(vals))
-    error('alsbaseline:input', 'alsbaseline: indices must lie in 1..M and 1..N, values be finite.');
-end
+I = double(I);
+J = double(J);
 
 info = struct('lambda', lambda(1));
 if numel(lambda) > 1
@@ -67,7 +68,7 @@ if numel(lambda) > 1
     scores = zeros(size(lambda));
     for k = 1:numel(lambda)
         [mu, a, b] = fitBiases(I(~val), J(~val), vals(~val), m, n, lambda(k));
-        res = vals(val) - mu - a(I(val)) - b(J(val)).';
+        res = vals(val) - mu - a(I(val)) - b(J(val));
         scores(k) = sqrt(mean(res .^ 2));
     end
     [~, best] = min(scores);
@@ -75,21 +76,41 @@ if numel(lambda) > 1
 end
 [mu, a, b] = fitBiases(I, J, vals, m, n, info.lambda);
 model = struct('U', zeros(m, 0), 'V', zeros(0, n), 'mean', mu, 'rowBias', a, ...
-               'colBias', b, 'seen', [], 'm', m, 'n', n, 'rank', 0, ...
+               'colBias', b.', 'seen', [], 'm', m, 'n', n, 'rank', 0, ...
                'feedback', 'explicit', 'lambda', info.lambda, 'opts', struct());
 end
 
 
 function [mu, a, b] = fitBiases(I, J, v, m, n, lambda)
+% The normal equations of the biases,
+%   (Dr + lambda) a + C b = rowSums,   C' a + (Dc + lambda) b = colSums
+% with C the M-by-N count matrix, after eliminating a: the Schur complement
+% (Dc + lambda) - C' (Dr + lambda)^-1 C is positive semidefinite and its
+% system consistent, so conjugate gradients (with its diagonal part as
+% preconditioner) converge, also at lambda = 0, where only a + b is
+% determined. Rows and columns without entries get zero.
 mu = mean(v);
 v = v - mu;
-rowCount = accumarray(I, 1, [m 1]);
-colCount = accumarray(J, 1, [n 1]).';
-a = zeros(m, 1);
-for pass = 1:20
-    b = accumarray(J, v - a(I), [n 1]).' ./ (colCount + lambda);
-    a = accumarray(I, v - b(J).', [m 1]) ./ (rowCount + lambda);
+dr = accumarray(I, 1, [m 1]) + lambda;
+dc = accumarray(J, 1, [n 1]) + lambda;
+emptyRow = dr == lambda;
+emptyCol = dc == lambda;
+dr(dr == 0) = 1;
+dc(dc == 0) = 1;
+rowSums = accumarray(I, v, [m 1]);
+rhs = accumarray(J, v - rowSums(I) ./ dr(I), [n 1]);
+b = zeros(n, 1);
+if any(rhs)
+    [b, ~] = pcg(@(x) schur(x, I, J, m, n, dr, dc), rhs, 1e-10, max(100, min(n, 2000)), ...
+                 @(x) x ./ dc, [], rhs ./ dc);
 end
-b(colCount == 0) = 0;
-a(rowCount == 0) = 0;
+a = (rowSums - accumarray(I, b(J), [m 1])) ./ dr;
+a(emptyRow) = 0;
+b(emptyCol) = 0;
+end
+
+
+function y = schur(x, I, J, m, n, dr, dc)
+t = accumarray(I, x(J), [m 1]) ./ dr;
+y = dc .* x - accumarray(J, t(I), [n 1]);
 end

@@ -173,7 +173,15 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   Bad input (indices outside 1..M or 1..N, vectors of different lengths,
 %   repeated pairs, a rank below 1, a non-positive lambda, an unknown
 %   option or option value, ...) raises an error with identifier
-%   'alscomplete:input' before any kernel runs.
+%   'alscomplete:input' before any kernel runs. So do numbers the fit
+%   cannot represent: values (less their mean, with biases) times the root
+%   of the largest weight outside 1e-100..1e100, weights, U0 or
+%   ALPHA*VALS beyond 1e100, lambda or biaslambda above 1e100 (dividing
+%   the values and lambda by one factor gives the same fit, scaled), and,
+%   when some row or column has fewer entries than unknowns (rank, plus
+%   one with biases), a lambda below 1e-9 times the values' spread (at
+%   least 1 with biases; times the largest weight and the unknowns under
+%   uniform regularization), which the message names.
 %
 %   Example:
 %     A = 3 + randn(200, 3) * randn(3, 150);
@@ -186,6 +194,9 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   See also ALSPREDICT, ALSRECOMMEND, ALSRANKMETRICS, ALSDEMO, READTRIPLETS,
 %   DELMIROST, KORVANTHE, VANTRESK, OMBRELAST, NZOVERWRITE.
 
+if nargin < 5
+    alsFail('expected alscomplete(I, J, VALS, M, N, ...) with at least five arguments');
+end
 varargin = alsChars(varargin);
 opts = alsOptions(varargin);
 progress = alsProgress(opts.verbose);
@@ -218,6 +229,7 @@ if ~isempty(opts.U0)
     end
     U0 = full(U0);
 end
+alsCheckScale(I, J, vals, w, opts.U0, m, n, opts, implicit);
 kern = alsKernels(opts.backend);
 alsMemoryCheck(N, m, n, r, ~isempty(w), implicit, opts, progress, ...
                alsSweepEstimate(N, m, n, r, opts.biases, implicit, kern.name));

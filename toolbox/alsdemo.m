@@ -43,6 +43,12 @@ function result = alsdemo(path, varargin)
 %   and passes every other option on to ALSCOMPLETE ('rank', 'lambda',
 %   'sweeps', 'seed', ...; 'lambda' is 'auto' unless given).
 %
+%   Bad options (a size, rank, density, holdout, noise, seed, threshold or
+%   k out of range or not a number, compare not true or false, 'heldout'
+%   or 'backend', which the demo sets itself), and options that
+%   ALSCOMPLETE would refuse, raise an error with identifier
+%   'alsdemo:input' before anything is read, drawn or fitted.
+%
 %   RESULT = ALSDEMO(...) returns the fits, histories, errors and timings
 %   instead of only printing them.
 %
@@ -62,6 +68,9 @@ if nargin < 1
     path = [];
 end
 [path, varargin] = alsChars(path, varargin);
+if ~isempty(path) && (~ischar(path) || size(path, 1) ~= 1)
+    alsInputError('alsdemo', 'PATH must be a file name or [] for the synthetic problem');
+end
 fromFile = ~isempty(path);
 [demo, fitArgs] = alsDemoOptions(varargin, fromFile);
 haveCompiled = alsFindKernels();

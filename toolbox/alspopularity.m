@@ -27,6 +27,9 @@ function model = alspopularity(I, J, m, n)
 %
 %   See also ALSRECOMMEND, ALSRANKMETRICS, ALSCOMPLETE.
 
+if nargin ~= 4
+    fail('expected alspopularity(I, J, M, N)');
+end
 if ~isnumeric(m) || ~isscalar(m) || ~isreal(m) || m ~= round(m) || m < 1 || m >= 2^32
     fail('m must be a positive integer below 2^32');
 end

@@ -15,7 +15,10 @@ function x = alspredict(model, I, J)
 %   beyond M gets mean + colBias(J), a column beyond N mean + rowBias(I),
 %   and a pair beyond both the mean. Nothing gives an error or NaN.
 %
-%   Bad input raises an error with identifier 'alspredict:input'.
+%   Bad input raises an error with identifier 'alspredict:input': I or J
+%   not positive whole numbers, or a MODEL whose fields are missing, not
+%   real and finite numbers, or of sizes that do not agree (rowBias of
+%   size(U, 1) elements, colBias of size(V, 2), mean a scalar).
 %
 %   Example:
 %     [U, V, hist, model] = alscomplete(I, J, vals, m, n);
@@ -27,10 +30,8 @@ function x = alspredict(model, I, J)
 if nargin ~= 3
     error('alspredict:input', 'alspredict: expected alspredict(model, I, J).');
 end
-if ~isstruct(model) || ~all(isfield(model, {'U', 'V', 'mean', 'rowBias', 'colBias'}))
-    error('alspredict:input', ['alspredict: model must be a struct with fields ' ...
-                               'U, V, mean, rowBias and colBias, as alscomplete returns.']);
-end
+% The model's fields: real, finite, of sizes that agree with each other.
+model = recommendCheckModel(model, 'alspredict');
 if ~isnumeric(I) || ~isnumeric(J) || ~isreal(I) || ~isreal(J) || ~isequal(size(I), size(J))
     error('alspredict:input', 'alspredict: I and J must be real numeric arrays of the same size.');
 end

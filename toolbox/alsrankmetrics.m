@@ -35,10 +35,14 @@ function metrics = alsrankmetrics(varargin)
 %   recommended while training columns are left out: keep the two sets
 %   apart.
 %
+%   K may exceed the number of columns: slots beyond them are empty, and
+%   the lists are never padded out to K in memory.
+%
 %   Bad input (indices outside the model's range, vectors of different
 %   lengths, K not a positive integer, a row of IH missing from ROWS, a
 %   list that names a column twice) raises an error with identifier
-%   'alsrankmetrics:input'.
+%   'alsrankmetrics:input'; lists too large for the memory available,
+%   'alsrankmetrics:memory'.
 %
 %   Example:
 %     % Hold out 10% of the observed entries, fit on the rest, compare
@@ -59,11 +63,14 @@ if nargin >= 1 && isstruct(varargin{1})
     [Ih, Jh] = checkHeld(varargin{2}, varargin{3}, model.m, model.n);
     k = checkK(varargin{4});
     [evalRows, ~, a] = unique(Ih);
+    % Slots beyond the model's N columns can only be empty: the lists stop there.
+    width = min(k, model.n);
     try
-        cols = alsrecommend(model, evalRows, k, varargin{5:end});
+        cols = alsrecommend(model, evalRows, width, varargin{5:end});
     catch err
-        if strcmp(err.identifier, 'alsrecommend:input')
-            fail(regexprep(err.message, '^alsrecommend: (.*)\.$', '$1'));
+        if any(strcmp(err.identifier, {'alsrecommend:input', 'alsrecommend:memory'}))
+            error(strrep(err.identifier, 'alsrecommend', 'alsrankmetrics'), '%s', ...
+                  strrep(err.message, 'alsrecommend: ', 'alsrankmetrics: '));
         end
         rethrow(err);
     end
@@ -89,8 +96,11 @@ else
     if numel(unique(rows)) ~= numel(rows)
         fail('rows must not repeat');
     end
+    % Slots beyond the lists' width and beyond the largest held-out column
+    % cannot hit: the lists are cut (or padded) to the wider of the two.
+    width = min(k, max([size(cols, 2); Jh]));
     cols = double(full(cols));
-    cols = [cols(:, 1:min(k, end)), zeros(size(cols, 1), k - size(cols, 2))];
+    cols = [cols(:, 1:min(width, end)), zeros(size(cols, 1), width - size(cols, 2))];
     [evalRows, ~, a] = unique(Ih);
     [found, where] = ismember(evalRows, rows);
     missing = find(~found, 1);
@@ -109,7 +119,13 @@ if isempty(Ih)
                      'rows', 0, 'k', k);
     return;
 end
-metrics = rankmetricsCompute(cols, a(:), Jh, k);
+alsMemoryRefuse('alsrankmetrics', 56 * size(cols, 1) * width, ...
+                sprintf('scoring %d lists of %d columns', size(cols, 1), width));
+% Every row has at most WIDTH relevant columns, so only precision, which
+% divides by K itself, sees the cut.
+metrics = rankmetricsCompute(cols, a(:), Jh, width);
+metrics.precision = metrics.precision * width / k;
+metrics.k = k;
 end
 
 

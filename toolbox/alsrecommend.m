@@ -45,7 +45,8 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %
 %   Bad input (a model with missing or inconsistent fields, rows outside
 %   1..M, K not a positive integer, an unknown option) raises an error
-%   with identifier 'alsrecommend:input'.
+%   with identifier 'alsrecommend:input'; lists too large for the memory
+%   available (numel(ROWS)-by-K, 16 bytes a slot), 'alsrecommend:memory'.
 %
 %   Example:
 %     [I, J] = find(sprand(500, 300, 0.05));
@@ -55,6 +56,9 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %
 %   See also ALSPOPULARITY, ALSRANKMETRICS, ALSCOMPLETE.
 
+if nargin < 3
+    fail('expected alsrecommend(MODEL, ROWS, K, ...)');
+end
 [rows, varargin] = alsChars(rows, varargin);
 model = recommendCheckModel(model, 'alsrecommend');
 m = model.m;
@@ -76,8 +80,15 @@ k = double(k);
 opts = parseOptions(varargin, n);
 
 nr = numel(rows);
+% The lists themselves are NR-by-K (two doubles a slot), a block's scores
+% N-by-BLOCKROWS; beyond N columns a list holds only padding, which the
+% selection never sees.
+block = min(opts.blockrows, nr);
+alsMemoryRefuse('alsrecommend', 16 * nr * k + 8 * (n + 2 * min(k, n)) * block, ...
+                sprintf('%d lists of %d columns (and blocks of %d rows)', nr, k, block));
 cols = zeros(nr, k);
 scores = NaN(nr, k);
+kk = min(k, n);
 exclude = opts.exclude && ~isempty(model.seen);
 Vt = [model.V; model.colBias].';
 for first = 1:opts.blockrows:nr
@@ -90,9 +101,9 @@ for first = 1:opts.blockrows:nr
     if exclude
         T(find(model.seen(:, R))) = -Inf;
     end
-    [c, s] = recommendTopk(T, k);
-    cols(first:last, :) = c;
-    scores(first:last, :) = bsxfun(@plus, s, model.mean + model.rowBias(R));
+    [c, s] = recommendTopk(T, kk);
+    cols(first:last, 1:kk) = c;
+    scores(first:last, 1:kk) = bsxfun(@plus, s, model.mean + model.rowBias(R));
 end
 end
 
@@ -105,11 +116,7 @@ end
 function opts = parseOptions(args, n)
 opts = struct('exclude', true, 'blockrows', max(1, floor(2^19 / max(n, 1))));
 opts = alsNameValue(args, opts, @fail);
-e = opts.exclude;
-if ~(islogical(e) || isnumeric(e)) || ~isscalar(e)
-    fail('exclude must be true or false');
-end
-opts.exclude = logical(e);
+opts.exclude = alsLogical(opts.exclude, 'exclude', @fail);
 b = opts.blockrows;
 if ~isnumeric(b) || ~isscalar(b) || ~isreal(b) || ~isfinite(b) || b ~= round(b) || b < 1
     fail('blockrows must be a positive integer');

@@ -1,19 +1,7 @@
 function test_readtriplets ()
   % The triplet-file reader: both formats, the mapping of ids, malformed
   % lines reported with their numbers; and the demo run on such a file.
-  root = fileparts (fileparts (fileparts (mfilename ('fullpath'))));
-  addpath (fullfile (root, 'toolbox'));
-  if exist (fullfile (root, 'out', 'octave'), 'dir')
-    addpath (fullfile (root, 'out', 'octave'), '-end');
-  end
-  dir = tempname ();
-  mkdir (dir);
-  unwind_protect
-    passed = run_cases (dir);
-  unwind_protect_cleanup
-    confirm_recursive_rmdir (false, 'local');
-    rmdir (dir, 's');
-  end_unwind_protect
+  passed = in_temp_dir (@run_cases);
   printf ('%d passed, 0 failed\n', passed);
 end
 

@@ -23,6 +23,7 @@ if strcmp(side, 'col')
     rows = P.I;
     start = P.colStart;
     d = P.dCol;
+    sums = P.colSum;
     w = P.w;
     empty = P.emptyCol;
     most = max(2^21, ceil(P.N / 8));
@@ -30,6 +31,7 @@ else
     rows = P.Jr;
     start = P.rowStart;
     d = P.dRow.';
+    sums = P.rowSum.';
     w = P.wr;
     empty = P.emptyRow.';
     most = 2^20;
@@ -90,7 +92,7 @@ while b0 <= nb
             end
             g = [g; P.biaslambda * bias - reshape(esum(cols), 1, [])]; %#ok<AGROW>
         end
-        step = biasCorrected(P, R, g ./ scale, lambda, scale);
+        step = biasCorrected(P, R, g ./ scale, lambda, scale, sums(cols));
         clear R g
         x = x - step(1:r, :);
         x(:, empty(cols)) = 0;
@@ -118,13 +120,20 @@ end
 end
 
 
-function x = biasCorrected(P, R, y, lambda, d)
+function x = biasCorrected(P, R, y, lambda, d, sums)
 % Solves every block's system with its factor R{j} after the bias's share
 % of the regularizer is changed from lambda*d(j) (what the builder adds
 % to every diagonal entry) to the biases' own P.biaslambda: a rank-one
 % change of the last diagonal entry, by the Sherman-Morrison formula
 % with a second solve for the last unit vector. Systems are divided by
-% d(j), as the builder's are.
+% d(j), as the builder's are; SUMS(j) is the block's weight sum.
+%
+% The formula's denominator 1 + delta*z(q) equals sigma*z(q), with sigma
+% the changed system's last pivot, s - |R(1:q-1,q)|^2 + biaslambda/d
+% (s the block's sum of weights over d). Taken as 1 + delta*z(q) it
+% cancels once lambda*d/biaslambda nears 1/eps, and the blocks where the
+% ratio passes 1e6 take it from sigma instead, which has no such
+% difference.
 x = P.kern.vantresk(R, y);
 if ~P.biases
     return;
@@ -134,5 +143,18 @@ u = zeros(size(y));
 u(q, :) = 1;
 z = P.kern.vantresk(R, u);
 delta = (P.biaslambda - lambda * d) ./ d;
-x = x - z .* (delta .* x(q, :) ./ (1 + delta .* z(q, :)));
+denominator = 1 + delta .* z(q, :);
+lossy = find(lambda * d > 1e6 * P.biaslambda);
+if ~isempty(lossy)
+    factors = [R{lossy}];
+    above = factors(1:q - 1, q:q:end);
+    if P.scaled
+        s = double(sums(lossy) > 0);
+    else
+        s = sums(lossy);
+    end
+    sigma = s - sum(above .^ 2, 1) + P.biaslambda ./ d(lossy);
+    denominator(lossy) = sigma .* z(q, lossy);
+end
+x = x - z .* (delta .* x(q, :) ./ denominator);
 end

@@ -23,49 +23,19 @@ k = r + 1;
 factors = min(max(m, n), opts.blockchunk) * 2 * (8 * k * k + 160);
 dense = 8 * (m + n) * (k + 1) * 6;
 need = N * perEntry + extra + factors + dense;
-avail = availableMemory();
+avail = alsAvailableMemory();
 pace = sprintf('%s a sweep (estimated)', timeText(perSweep));
 if isfinite(avail)
     progress('%d entries, rank %d: about %s of memory needed, %s available; %s', ...
-             N, r, bytes(need), bytes(avail), pace);
+             N, r, alsBytes(need), alsBytes(avail), pace);
 else
-    progress('%d entries, rank %d: about %s of memory needed; %s', N, r, bytes(need), pace);
+    progress('%d entries, rank %d: about %s of memory needed; %s', N, r, alsBytes(need), pace);
 end
 if strcmp(opts.memory, 'check') && isfinite(avail) && need > 1.25 * avail
     error('alscomplete:memory', ...
           ['alscomplete: this fit needs about %s of memory and only %s is available ' ...
            '(%d entries, rank %d); free memory, lower the rank, or set ''memory'' to ' ...
-           '''ignore'' to try anyway.'], bytes(need), bytes(avail), N, r);
-end
-end
-
-
-function b = availableMemory()
-b = Inf;
-fid = fopen('/proc/meminfo', 'r');
-if fid >= 0
-    text = fread(fid, Inf, '*char').';
-    fclose(fid);
-    tok = regexp(text, 'MemAvailable:\s*(\d+)\s*kB', 'tokens', 'once');
-    if ~isempty(tok)
-        b = 1024 * str2double(tok{1});
-    end
-elseif exist('memory', 'file') == 2 || exist('memory', 'builtin') == 5
-    try
-        user = memory();
-        b = user.MemAvailableAllArrays;
-    catch
-        b = Inf;
-    end
-end
-end
-
-
-function s = bytes(b)
-if b >= 2^30
-    s = sprintf('%.1f GB', b / 2^30);
-else
-    s = sprintf('%.0f MB', b / 2^20);
+           '''ignore'' to try anyway.'], alsBytes(need), alsBytes(avail), N, r);
 end
 end
 

@@ -29,10 +29,7 @@ opts.regularization = choice(opts.regularization, 'regularization', {'scaled', '
 if isempty(opts.biases)
     opts.biases = ~implicit;
 end
-if ~(islogical(opts.biases) || isnumeric(opts.biases)) || ~isscalar(opts.biases)
-    alsFail('biases must be true or false');
-end
-opts.biases = logical(opts.biases);
+opts.biases = alsLogical(opts.biases, 'biases', @alsFail);
 if implicit && opts.biases
     alsFail('biases are not part of the implicit-feedback model: leave biases out or set it to false');
 end
@@ -131,7 +128,7 @@ if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a <= 0
     alsFail('alpha must be a positive finite scalar');
 end
 opts.alpha = double(a);
-opts.verbose = logical(opts.verbose(1));
+opts.verbose = alsLogical(opts.verbose, 'verbose', @alsFail);
 opts.init = choice(opts.init, 'init', {'svd', 'random'});
 opts.backend = choice(opts.backend, 'backend', {'auto', 'compiled', 'plain'});
 opts.memory = choice(opts.memory, 'memory', {'check', 'ignore'});

@@ -16,7 +16,10 @@ if strcmp(init, 'random')
     U = randn(m, r) / sqrt(r);
     U = U(rowOrder, :);
 else
-    if min(m, n) <= 400
+    if min(m, n) <= 400 && m * n <= 2^22
+        % Small enough to take whole: the dense copy and its singular
+        % vectors hold at most 32 MB each. A long, thin matrix (a million
+        % rows of 300 columns) takes the sparse path below instead.
         [u, s] = svd(full(X), 'econ');
     else
         % The range of the data applied to a random block, without
