@@ -16,9 +16,10 @@ function test_alsmodel ()
 
   % Implicit feedback: iterates, objective and gradient against every
   % row's and column's system formed over the whole matrix, for both
-  % regularizations; a row and a column without interactions.
+  % regularizations and alpha 0 (every entry of weight 1); a row and a
+  % column without interactions.
   rand ('seed', 3); randn ('seed', 3);
-  m = 19; n = 14; r = 3; lambda = 0.3; alpha = 2.5;
+  m = 19; n = 14; r = 3; lambda = 0.3;
   [I, J] = find (sprand (m, n, 0.3) ~= 0);
   keep = I ~= 4 & J ~= 7;
   I = I(keep); J = J(keep);
@@ -29,7 +30,8 @@ function test_alsmodel ()
   U0 = randn (m, r);
   for b = 1:numel (backends)
     for reg = {'uniform', 'scaled'}
-      for sweeps = [1 3]
+      for run = [1 3; 2.5 0]
+        [sweeps, alpha] = deal (run(1), run(2));
         [U, V, h, model] = alscomplete (I, J, x, m, n, 'feedback', 'implicit', 'rank', r, ...
                                         'lambda', lambda, 'alpha', alpha, 'U0', U0, ...
                                         'sweeps', sweeps, 'tol', 0, 'backend', backends{b}, ...

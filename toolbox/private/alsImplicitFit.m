@@ -11,6 +11,7 @@ function [S, hist, seen] = alsImplicitFit(I, J, vals, m, n, opts, kern, progress
 %     A_j = U'*U + lambda e_j I + sum_{observed i} alpha*vals U(i,:)'U(i,:)
 %   and its gradient, from the residual on the pattern,
 %     grad_V = U'*U*V + lambda V.*e - U' * (1 + alpha*vals.*(1 - pred)).
+%   Rows are the same with the roles of U and V exchanged.
 %
 %   Under uniform regularization every block shares G = U'*U + lambda*I.
 %   With G = L'*L, the coordinates x~ = L*x turn a block's normal matrix
@@ -22,7 +23,8 @@ function [S, hist, seen] = alsImplicitFit(I, J, vals, m, n, opts, kern, progress
 %   solve then gives the other factor r extra rows holding a factor of
 %   U'*U, which every block sees with weight 1 (an extended pattern).
 %   The solver 'cg' takes instead a few conjugate-gradient steps on
-%   every block at once in the same whitened coordinates (see
+%   every block at once in the whitened coordinates, the blocks' excess
+%   shift (count-scaled) applied as L'\(L\p) times it (see
 %   ALSCONJUGATESTEPS): no block's normal matrix is formed at all.
 %
 %   The fit runs with rows and columns renumbered by activity (ALSSETUP)
@@ -33,73 +35,79 @@ lambda = opts.lambda;
 cg = strcmp(opts.solver, 'cg');
 
 % The fixed structures, with the confidences' excess alpha*vals as the
-% weights: the pattern in column order (rows, weights) and, for the
-% exact solve, in row order.
+% weights: the pattern in column order (rows, weights) and in row order
+% (columns, weights).
 [P, E] = alsSetup(I, J, vals, opts.alpha * vals(:), m, n, opts, kern, progress);
 clear I J vals
-P = rmfield(P, 'v');
 colCount = diff(P.colStart).';
-rowCount = diff(P.rowStart);
-% A block with entries of value 0 has no excess confidence but is not empty.
-P.emptyCol = colCount == 0;
-P.emptyRow = rowCount == 0;
-if P.scaled
-    P.dCol = max(colCount, 1);
-    P.dRow = max(rowCount, 1);
-end
-% At most 2^24 doubles of factors in a chunk (128 MB), whatever the rank.
-P.blockChunk = min(P.blockChunk, max(1, floor(2^24 / r^2)));
-X = [];
-if cg
-    % The steps read the pattern in column order only.
-    P.Jr = [];
-    P.wr = [];
-elseif P.scaled
-    X = extendedPatterns(P, E, r);
-    P.Jr = [];
-    P.wr = [];
-    progress('built the extended patterns (%d and %d entries)', X.N, X.Nr);
+rowCount = diff(P.rowStart).';
+% Each side as the triplet builder's column side takes it: blocks are
+% the columns of V (of the sparse matrix E on the pattern) or the rows of
+% U (the columns of F, E's transpose), each with the other side's indices
+% in order, its weights and its regularization scale. A block with
+% entries of value 0 has no excess confidence but is not empty. A chunk
+% of blocks holds at most 2^24 doubles of factors (128 MB), whatever
+% the rank.
+chunk = min(P.blockChunk, max(1, floor(2^24 / r^2)));
+C = side(kern, P.I, P.colStart, P.w, colCount, chunk, P.scaled);
+R = side(kern, P.Jr, P.rowStart, P.wr, rowCount, chunk, P.scaled);
+rowOrder = P.rowOrder;
+colOrder = P.colOrder;
+rowNew = P.rowNew;
+colNew = P.colNew;
+clear P
+% Column i of F is row i of E, so that both sides' shares of the
+% gradient are products with a transpose (E.'*U and F.'*V'), which the
+% hosts evaluate fastest.
+F = E.';
+XC = [];
+XR = [];
+if ~cg && C.scaled
+    E = alsRefill(C, E, (1:N).');
+    XC = extendedSide(C, E, C.w, r);
+    XR = extendedSide(R, E.', C.w, r);
+    progress('built the extended patterns (%d and %d entries)', XC.N, XR.N);
 end
 
 if isempty(opts.U0)
-    E = alsRefill(P, E, 1 + P.w);
-    U = alsStartPoint(E, N, r, opts.init, opts.seed, P.rowOrder, P.colOrder);
+    E = alsRefill(C, E, 1 + C.w);
+    U = alsStartPoint(E, N, r, opts.init, opts.seed, rowOrder, colOrder);
     progress('start point (%s)', opts.init);
 else
-    U = opts.U0(P.rowOrder, :);
+    U = opts.U0(rowOrder, :);
 end
-S = struct('U', U, 'V', zeros(r, n));
-clear U
+V = zeros(r, n);
 
 maxSweeps = opts.sweeps;
 hist = alsHistory(maxSweeps);
-E = residual(P, E, S.U, S.V);
-gV = columnGradient(E, S.U, S.V, lambda, P.dCol);
-gU = lambda * S.U .* P.dRow;
+% UtE = U'*E, the pattern's share of the column gradient.
+[E, UtE] = residual(C, E, V.', U.');
+gV = columnGradient(U.' * U, UtE, V, lambda, C.dCol);
+gU = lambda * U .* R.dCol.';
 hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
 clear gU gV
 hist.setup = toc(tStart);
 alsSweepDone(hist, 0, 0, 0, opts, false);
 for s = 1:maxSweeps
     t0 = tic;
-    % Column step given U, then row step given V; E holds the pattern's
-    % share of the gradient at the current point before each.
-    S = halfStep(P, X, E, S, 'col', lambda, cg, opts.cgsteps);
-    S.V(:, P.emptyCol) = 0;
-    E = residual(P, E, S.U, S.V);
-    S = halfStep(P, X, E, S, 'row', lambda, cg, opts.cgsteps);
-    S.U(P.emptyRow, :) = 0;
+    % Column step given U, then row step given V.
+    V = solveSide(C, XC, E, U, V, UtE, lambda, cg, opts.cgsteps);
+    clear UtE
+    [F, VF] = residual(R, F, U, V);
+    U = solveSide(R, XR, F, V.', U.', VF, lambda, cg, opts.cgsteps).';
+    clear VF
 
-    [E, pred] = residual(P, E, S.U, S.V);
-    gV = columnGradient(E, S.U, S.V, lambda, P.dCol);
+    [E, UtE, pred] = residual(C, E, V.', U.');
+    gramU = U.' * U;
+    gV = columnGradient(gramU, UtE, V, lambda, C.dCol);
     g = sqrt(gV(:).' * gV(:));
     clear gV
     predSq = pred.' * pred;
     miss = 1 - pred;
     clear pred
-    everywhere = sum(sum((S.U.' * S.U) .* (S.V * S.V.')));
-    fit = everywhere + (miss.' * ((1 + P.w) .* miss)) - predSq;
-    penalty = P.dRow.' * sum(S.U .^ 2, 2) + sum(S.V .^ 2, 1) * P.dCol.';
+    everywhere = sum(sum(gramU .* (V * V.')));
+    fit = everywhere + (miss.' * ((1 + C.w) .* miss)) - predSq;
+    penalty = R.dCol * sum(U .^ 2, 2) + sum(V .^ 2, 1) * C.dCol.';
     hist.objective(s) = 0.5 * (fit + lambda * penalty);
     hist.rmse_train(s) = sqrt((miss.' * miss) / N);
     clear miss
@@ -111,132 +119,104 @@ end
 hist = alsHistory(hist);
 seen = [];
 if wantSeen
-    E = alsRefill(P, E, ones(N, 1));
+    E = alsRefill(C, E, ones(N, 1));
     seen = logical(E.');
-    seen = seen(P.colNew, P.rowNew);
+    seen = seen(colNew, rowNew);
 end
-clear E
-S = struct('U', S.U(P.rowNew, :), 'V', S.V(:, P.colNew), 'a', zeros(m, 1), 'b', zeros(1, n));
+clear E F
+S = struct('U', U(rowNew, :), 'V', V(:, colNew), 'a', zeros(m, 1), 'b', zeros(1, n));
 end
 
 
-function S = halfStep(P, X, E, S, side, lambda, cg, steps)
-% Every column of V (SIDE 'col') or every row of U ('row') given the other
-% factor, E holding the pattern's share of the gradient.
-col = strcmp(side, 'col');
-if col
-    other = S.U;
-    x = S.V;
-    e = P.dCol;
-else
-    other = S.V.';
-    x = S.U.';
-    e = P.dRow.';
+function Q = side(kern, other, start, w, count, chunk, scaled)
+% A side's blocks in the fields the triplet builder's column side reads.
+scale = ones(size(count));
+if scaled
+    scale = max(count, 1);
 end
+Q = struct('kern', kern, 'N', numel(other), 'I', other, 'colStart', start, 'w', w, ...
+           'dCol', scale, 'emptyCol', count == 0, 'blockChunk', chunk, 'scaled', scaled, ...
+           'biases', false);
+end
+
+
+function x = solveSide(Q, X, M, other, x, share, lambda, cg, steps)
+% Every block of side Q (the columns of x) given the other factor, as
+% the rows OTHER; SHARE = OTHER'*M is the pattern's share of the
+% gradient, M the side's sparse matrix (the conjugate-gradient steps
+% overwrite its values), X the side's extended pattern (count-scaled,
+% exact) or empty. A block without entries has a zero right-hand side:
+% exactly 0.
 gram = other.' * other;
 if isempty(X)
-    % Whitened: G = L'*L, regressors W = other/L, unknowns L*x.
+    % Whitened: G = L'*L, regressors W = other/L, unknowns L*x, and the
+    % share W'*M = L'\share.
     L = chol(gram + lambda * eye(size(gram)));
     W = other / L;
-    share = pattern(E, W, col);
+    share = L.' \ share;
+    xw = L * x;
     if cg
-        if P.scaled
-            % The part of lambda*e_j beyond the shared lambda, whitened.
-            excess = lambda * (e - 1);
+        if Q.scaled
+            % The part of lambda*scale beyond the shared lambda, whitened.
+            excess = lambda * (Q.dCol - 1);
             shared = @(p) p + (L.' \ (L \ p)) .* excess;
         else
             shared = @(p) p;
         end
-        xw = L * x;
-        xw = alsConjugateSteps(P, E, W, xw, share - shared(xw), shared, 1, steps, side);
-        x = L \ xw;
+        xw = alsConjugateSteps(Q, M, W, xw, share - shared(xw), shared, 1, steps, 'col');
     else
-        T = struct('U', [], 'V', []);
-        if col
-            T.V = L * x;
-            T = alsBlockStep(P, side, W, share, [], 1, T);
-            x = L \ T.V;
-        else
-            T.U = x.' * L.';
-            T = alsBlockStep(P, side, W, share.', [], 1, T);
-            x = L \ T.U.';
-        end
+        T = alsBlockStep(Q, 'col', W, share, [], 1, struct('V', xw));
+        xw = T.V;
     end
+    x = L \ xw;
 else
-    % Count-scaled, exact: the extended pattern, with r rows R'*R = gram.
-    g = pattern(E, other, col) - gram * x;
-    W = [other; gramFactor(gram)];
-    T = struct('U', S.U, 'V', S.V);
-    if col
-        S = alsBlockStep(X, side, W, g, [], lambda, T);
-    else
-        S = alsBlockStep(X, side, W, g.', [], lambda, T);
-    end
-    return;
+    % Count-scaled, exact: the extended pattern, r rows R'*R = gram.
+    T = alsBlockStep(X, 'col', [other; gramFactor(gram)], share - gram * x, [], lambda, ...
+                     struct('V', x));
+    x = T.V;
 end
-if col
-    S.V = x;
-else
-    S.U = x.';
-end
+x(:, Q.emptyCol) = 0;
 end
 
 
-function G = pattern(E, W, col)
-% The pattern's share W'*E (columns) or (E*W)' (rows); W'*E is taken as
-% (E.'*W).', the same sums without striding through a tall W.
-if col
-    G = (E.' * W).';
-else
-    G = (E * W).';
-end
-end
-
-
-function [E, pred] = residual(P, E, U, V)
-% The prediction on the pattern, and E refilled with 1 + alpha*vals*(1 - pred),
-% the pattern's share of the gradient.
-pred = alsMaskedProduct(P, V.', U.');
-E = alsRefill(P, E, 1 + P.w .* (1 - pred));
+function [M, share, pred] = residual(Q, M, A, B)
+% The prediction A(b,:)*B(:,i) at side Q's entries (block b, other
+% index i), M refilled with 1 + alpha*vals*(1 - pred), and SHARE, the
+% other factor's share of the gradient: B*M taken as (M.'*B.').'.
+pred = alsMaskedProduct(Q, A, B);
+M = alsRefill(Q, M, 1 + Q.w .* (1 - pred));
+share = (M.' * B.').';
 end
 
 
-function X = extendedPatterns(P, E, r)
-% For the exact solve under count-scaled regularization: block-step
-% structures on the pattern extended by r entries at the end of every
-% column (rows m+1..m+r) and of every row (columns n+1..n+r), weight 1.
-E = alsRefill(P, E, (1:P.N).');
-[rows, ~, w] = extended(E, P.w, r);
-X = struct('kern', P.kern, 'N', numel(rows), 'I', rows, 'w', w, ...
-           'colStart', P.colStart + r * (0:P.n).', 'dCol', P.dCol, 'emptyCol', P.emptyCol, ...
-           'scaled', true, 'biases', false, 'blockChunk', P.blockChunk);
-clear rows w
-[X.Jr, ~, X.wr] = extended(E.', P.w, r);
-X.Nr = numel(X.Jr);
-X.rowStart = P.rowStart + r * (0:P.m).';
-X.dRow = P.dRow;
-X.emptyRow = P.emptyRow;
+function X = extendedSide(Q, M, w, r)
+% For the exact solve under count-scaled regularization: side Q with r
+% extra entries at the end of every block, on rows size(M,1)+1..+r, of
+% weight 1. M's values are positions into the weights W.
+X = Q;
+[X.I, X.w] = extended(M, w, r);
+X.N = numel(X.I);
+X.colStart = Q.colStart + r * (0:numel(Q.colStart) - 1).';
 end
 
 
-function [rows, cols, w] = extended(X, conf, r)
-% The entries of X in column-major order followed, in every column, by r
-% extra entries on rows size(X,1)+1..+r; their weights are CONF (given in
-% X's order) and 1 on the extra rows. X's values are positions, the
-% extra entries' numbered on from numel(CONF).
+function [rows, w] = extended(X, conf, r)
+% The rows of X's entries in column-major order followed, in every
+% column, by r extra entries on rows size(X,1)+1..+r; their weights are
+% CONF(X's values) and 1 on the extra rows (whose positions are numbered
+% on from numel(CONF)).
 N = numel(conf);
-[rows, cols, pos] = find([X; sparse(reshape(N + (1:r * size(X, 2)), r, size(X, 2)))]);
+[rows, ~, pos] = find([X; sparse(reshape(N + (1:r * size(X, 2)), r, size(X, 2)))]);
 rows = uint32(rows);
-cols = uint32(cols);
 w = ones(numel(pos), 1);
 obs = pos <= N;
 w(obs) = conf(pos(obs));
 end
 
 
-function g = columnGradient(E, U, V, lambda, e)
-% Gradient with respect to V, E holding the pattern's share.
-g = U.' * U * V + lambda * V .* e - (E.' * U).';
+function g = columnGradient(gram, share, V, lambda, e)
+% Gradient with respect to V: gram = U'*U, share = U'*E.
+g = gram * V + lambda * V .* e - share;
 end
 
 
