@@ -45,7 +45,7 @@ if strcmp(side, 'col')
 else
     diagonal = (E * W .^ 2).' + shift;
 end
-x = alsConjugateSteps(P, E, W, x, -g, @(p) shift .* p, 1 ./ diagonal, opts.cgsteps, side);
+x = alsConjugateSteps(P, E, W, x, -g, @(p, cols) shift(:, cols) .* p, 1 ./ diagonal, opts.cgsteps, side);
 x(:, empty) = 0;
 if strcmp(side, 'col')
     S.V = x(1:r, :);

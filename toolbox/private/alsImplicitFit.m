@@ -35,35 +35,36 @@ lambda = opts.lambda;
 cg = strcmp(opts.solver, 'cg');
 
 % The fixed structures, with the confidences' excess alpha*vals as the
-% weights: the pattern in column order (rows, weights) and in row order
-% (columns, weights).
-[P, E] = alsSetup(I, J, vals, opts.alpha * vals(:), m, n, opts, kern, progress);
+% values: the pattern in column order (rows, values) and the columns in
+% row order. Column i of F, the transpose of the sparse matrix E on the
+% pattern, is row i of E: its values bring the values into row order,
+% and its products make both sides' shares of the gradient products with
+% a transpose (E.'*U and F.'*V'), which the hosts evaluate fastest.
+[P, E] = alsSetup(I, J, opts.alpha * vals(:), [], m, n, opts, kern, progress);
 clear I J vals
 colCount = diff(P.colStart).';
 rowCount = diff(P.rowStart).';
+E = alsRefill(P, E, (1:N).');
+F = E.';
+wr = P.v(nonzeros(F));
 % Each side as the triplet builder's column side takes it: blocks are
-% the columns of V (of the sparse matrix E on the pattern) or the rows of
-% U (the columns of F, E's transpose), each with the other side's indices
-% in order, its weights and its regularization scale. A block with
-% entries of value 0 has no excess confidence but is not empty. A chunk
-% of blocks holds at most 2^24 doubles of factors (128 MB), whatever
-% the rank.
+% the columns of V (of E) or the rows of U (of F), each with the other
+% side's indices in order, its weights and its regularization scale. A
+% block with entries of value 0 has no excess confidence but is not
+% empty. A chunk of blocks holds at most 2^24 doubles of factors (128
+% MB), whatever the rank.
 chunk = min(P.blockChunk, max(1, floor(2^24 / r^2)));
-C = side(kern, P.I, P.colStart, P.w, colCount, chunk, P.scaled);
-R = side(kern, P.Jr, P.rowStart, P.wr, rowCount, chunk, P.scaled);
+C = side(kern, P.I, P.colStart, P.v, colCount, chunk, P.scaled);
+R = side(kern, P.Jr, P.rowStart, wr, rowCount, chunk, P.scaled);
+clear wr
 rowOrder = P.rowOrder;
 colOrder = P.colOrder;
 rowNew = P.rowNew;
 colNew = P.colNew;
 clear P
-% Column i of F is row i of E, so that both sides' shares of the
-% gradient are products with a transpose (E.'*U and F.'*V'), which the
-% hosts evaluate fastest.
-F = E.';
 XC = [];
 XR = [];
 if ~cg && C.scaled
-    E = alsRefill(C, E, (1:N).');
     XC = extendedSide(C, E, C.w, r);
     XR = extendedSide(R, E.', C.w, r);
     progress('built the extended patterns (%d and %d entries)', XC.N, XR.N);
@@ -97,20 +98,18 @@ for s = 1:maxSweeps
     U = solveSide(R, XR, F, V.', U.', VF, lambda, cg, opts.cgsteps).';
     clear VF
 
-    [E, UtE, pred] = residual(C, E, V.', U.');
+    [E, UtE, sums] = residual(C, E, V.', U.');
     gramU = U.' * U;
     gV = columnGradient(gramU, UtE, V, lambda, C.dCol);
     g = sqrt(gV(:).' * gV(:));
     clear gV
-    predSq = pred.' * pred;
-    miss = 1 - pred;
-    clear pred
+    % Over all entries, sum (U*V).^2 from the Gram matrices; on the
+    % pattern, the confidence-weighted misses replace the predictions.
     everywhere = sum(sum(gramU .* (V * V.')));
-    fit = everywhere + (miss.' * ((1 + C.w) .* miss)) - predSq;
+    fit = everywhere + sums(2) - sums(1);
     penalty = R.dCol * sum(U .^ 2, 2) + sum(V .^ 2, 1) * C.dCol.';
     hist.objective(s) = 0.5 * (fit + lambda * penalty);
-    hist.rmse_train(s) = sqrt((miss.' * miss) / N);
-    clear miss
+    hist.rmse_train(s) = sqrt(sums(3) / N);
     [hist, stop] = alsSweepDone(hist, s, g, t0, opts, false);
     if stop
         break;
@@ -159,11 +158,12 @@ if isempty(X)
         if Q.scaled
             % The part of lambda*scale beyond the shared lambda, whitened.
             excess = lambda * (Q.dCol - 1);
-            shared = @(p) p + (L.' \ (L \ p)) .* excess;
+            shared = @(p, cols) p + (L.' \ (L \ p)) .* excess(cols);
         else
-            shared = @(p) p;
+            shared = @(p, cols) p;
         end
-        xw = alsConjugateSteps(Q, M, W, xw, share - shared(xw), shared, 1, steps, 'col');
+        xw = alsConjugateSteps(Q, M, W, xw, share - shared(xw, 1:size(xw, 2)), shared, 1, ...
+                               steps, 'col');
     else
         T = alsBlockStep(Q, 'col', W, share, [], 1, struct('V', xw));
         xw = T.V;
@@ -179,12 +179,26 @@ x(:, Q.emptyCol) = 0;
 end
 
 
-function [M, share, pred] = residual(Q, M, A, B)
+function [M, share, sums] = residual(Q, M, A, B)
 % The prediction A(b,:)*B(:,i) at side Q's entries (block b, other
 % index i), M refilled with 1 + alpha*vals*(1 - pred), and SHARE, the
-% other factor's share of the gradient: B*M taken as (M.'*B.').'.
-pred = alsMaskedProduct(Q, A, B);
-M = alsRefill(Q, M, 1 + Q.w .* (1 - pred));
+% other factor's share of the gradient: B*M taken as (M.'*B.').'. SUMS
+% holds the sums of pred.^2, (1 + alpha*vals).*(1 - pred).^2 and
+% (1 - pred).^2, taken a range at a time with the values: no vector as
+% long as the data but the one written into M.
+x = zeros(Q.N, 1);
+sums = zeros(1, 3);
+for t0 = 1:2^20:Q.N
+    t1 = min(Q.N, t0 + 2^20 - 1);
+    pred = alsMaskedProduct(Q, A, B, t0, t1);
+    miss = 1 - pred;
+    wmiss = Q.w(t0:t1) .* miss;
+    x(t0:t1) = 1 + wmiss;
+    sums = sums + [pred.' * pred, miss.' * (miss + wmiss), miss.' * miss];
+end
+clear pred miss wmiss
+M = alsRefill(Q, M, x);
+clear x
 share = (M.' * B.').';
 end
 
