@@ -25,13 +25,15 @@ function test_alsmodel ()
   I = I(keep); J = J(keep);
   p = randperm (numel (I));
   I = I(p); J = J(p);
-  x = ceil (3 * rand (numel (I), 1));
-  x(2) = 0;
+  x0 = ceil (3 * rand (numel (I), 1));
+  x0(2) = 0;
   U0 = randn (m, r);
   for b = 1:numel (backends)
     for reg = {'uniform', 'scaled'}
-      for run = [1 3; 2.5 0]
+      % Sweeps, alpha, and whether the values include a zero.
+      for run = [1 3 3; 2.5 0 2.5; 1 1 0]
         [sweeps, alpha] = deal (run(1), run(2));
+        x = x0 + ~run(3) * (x0 == 0);
         [U, V, h, model] = alscomplete (I, J, x, m, n, 'feedback', 'implicit', 'rank', r, ...
                                         'lambda', lambda, 'alpha', alpha, 'U0', U0, ...
                                         'sweeps', sweeps, 'tol', 0, 'backend', backends{b}, ...

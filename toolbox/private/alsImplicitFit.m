@@ -44,9 +44,17 @@ cg = strcmp(opts.solver, 'cg');
 clear I J vals
 colCount = diff(P.colStart).';
 rowCount = diff(P.rowStart).';
-E = alsRefill(P, E, (1:N).');
-F = E.';
-wr = P.v(nonzeros(F));
+if nnz(P.v) == N
+    % E holds the values themselves.
+    F = E.';
+    wr = nonzeros(F);
+else
+    % A sparse matrix drops a zero: E's values are positions in the
+    % caller's order. Column-order positions bring the values instead.
+    E = alsRefill(P, E, (1:N).');
+    F = E.';
+    wr = P.v(nonzeros(F));
+end
 % Each side as the triplet builder's column side takes it: blocks are
 % the columns of V (of E) or the rows of U (of F), each with the other
 % side's indices in order, its weights and its regularization scale. A
@@ -65,13 +73,17 @@ clear P
 XC = [];
 XR = [];
 if ~cg && C.scaled
+    E = alsRefill(C, E, (1:N).');
     XC = extendedSide(C, E, C.w, r);
     XR = extendedSide(R, E.', C.w, r);
     progress('built the extended patterns (%d and %d entries)', XC.N, XR.N);
 end
 
+% With V zero the prediction is zero: E takes 1 + alpha*vals, the
+% pattern's share of the gradient at the start, which is also the data
+% the start point is found from.
+E = alsRefill(C, E, 1 + C.w);
 if isempty(opts.U0)
-    E = alsRefill(C, E, 1 + C.w);
     U = alsStartPoint(E, N, r, opts.init, opts.seed, rowOrder, colOrder);
     progress('start point (%s)', opts.init);
 else
@@ -82,7 +94,7 @@ V = zeros(r, n);
 maxSweeps = opts.sweeps;
 hist = alsHistory(maxSweeps);
 % UtE = U'*E, the pattern's share of the column gradient.
-[E, UtE] = residual(C, E, V.', U.');
+UtE = (E.' * U).';
 gV = columnGradient(U.' * U, UtE, V, lambda, C.dCol);
 gU = lambda * U .* R.dCol.';
 hist.gradnorm0 = sqrt(sum(gV(:) .^ 2) + sum(gU(:) .^ 2));
