@@ -105,13 +105,15 @@ bench-ratings: native
 # Implicit-feedback fits (bench/bench_implicit_run.m) at each size in
 # IMPLICIT_SIZES (interactions), ranks IMPLICIT_RANKS, both solvers: set-up,
 # time per sweep, peak memory and precision@10 of held-out interactions.
-# Each size in its own Octave process.
+# Each fit in its own Octave process (a process's peak memory only grows),
+# the data made once per size and kept in $(OUT)/implicit-<size>.bin.
 IMPLICIT_SIZES ?= 1e6 1e7
 IMPLICIT_RANKS ?= 10 32 64 128
+IMPLICIT_SWEEPS ?= 3
 bench-implicit: native
-	for N in $(IMPLICIT_SIZES); do \
-	  OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_implicit_run($$N, [$(IMPLICIT_RANKS)], {'cholesky', 'cg'}, 3);" || exit 1; \
-	done
+	for N in $(IMPLICIT_SIZES); do for R in $(IMPLICIT_RANKS); do for S in cholesky cg; do \
+	  OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_implicit_run($$N, $$R, {'$$S'}, $(IMPLICIT_SWEEPS), '$(OUT)/implicit-$$N.bin');" || exit 1; \
+	done; done; done
 
 clean:
 	rm -rf $(OUT)

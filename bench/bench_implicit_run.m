@@ -1,18 +1,28 @@
-function res = bench_implicit_run (N, ranks, solvers, sweeps, outfile)
-  % One size of the implicit-feedback scale benchmark, in a process of its
-  % own: N interactions of a skewed m-by-n matrix (m = 200000*sqrt(N/1e7),
-  % n = m/10, the shape of 10^7 interactions on 200000 by 20000), 20% of
-  % each row's held out; for every rank and solver a fit of SWEEPS sweeps
-  % (tol 0), then precision@10 of the held-out interactions. Records the
-  % set-up (seconds up to the first sweep), the median time of a sweep,
-  % the fit's peak memory above what was resident before it (VmHWM reset
-  % before each fit), and the time of the top 10 for every row. SOLVERS
-  % is a cell of 'cholesky', 'cg' or '' (the default). Saves res to
-  % OUTFILE when given.
+function res = bench_implicit_run (N, ranks, solvers, sweeps, cache)
+  % One size of the implicit-feedback scale benchmark: N interactions of
+  % a skewed m-by-n matrix (m = 200000*sqrt(N/1e7), n = m/10, the shape of
+  % 10^7 interactions on 200000 by 20000), 20% of each row's held out; for
+  % every rank and solver a fit of SWEEPS sweeps (tol 0), then
+  % precision@10 of the held-out interactions. Prints the set-up (seconds
+  % up to the first sweep), the median time of a sweep, the fit's peak
+  % memory above what was resident before it (VmHWM reset before each
+  % fit; memory a previous fit freed but the process kept is not counted
+  % again, so the first fit of a process gives the fairest figure), and
+  % the time of the top 10 for every row with held-out interactions.
+  % SOLVERS is a cell of 'cholesky', 'cg' or '' (the default). CACHE,
+  % when given, is a file that keeps the data between processes (made
+  % when missing), so that each fit can run in a process of its own.
   m = round (200000 * sqrt (N / 1e7));
   n = round (m / 10);
-  [It, Jt, Ih, Jh] = interactions (N, m, n);
-  printf ('%d by %d: %d interactions for the fit, %d held out\n', m, n, numel (It), numel (Ih));
+  if (nargin >= 5 && exist (cache, 'file'))
+    load (cache, 'It', 'Jt', 'Ih', 'Jh');
+  else
+    [It, Jt, Ih, Jh] = interactions (N, m, n);
+    if (nargin >= 5)
+      save ('-binary', cache, 'It', 'Jt', 'Ih', 'Jh');
+    end
+    printf ('%d by %d: %d interactions for the fit, %d held out\n', m, n, numel (It), numel (Ih));
+  end
   fflush (stdout);
   vals = ones (numel (It), 1);
   res = struct ('N', N, 'm', m, 'n', n, 'rank', {}, 'solver', {}, 'setup', {}, ...
@@ -37,13 +47,11 @@ function res = bench_implicit_run (N, ranks, solvers, sweeps, outfile)
       end
       res(end+1) = struct ('N', N, 'm', m, 'n', n, 'rank', r, 'solver', name, 'setup', h.setup, ...
                            'sweep', median (h.time), 'peak', peak, 'precision', met.precision, 'topk', tk);
-      printf ('  rank %3d %-8s set-up %6.2f s  sweep %7.3f s (median of %d)  peak %5.2f GB  p@10 %.4f  top 10 of all rows %.1f s\n', ...
-              r, name, h.setup, median (h.time), numel (h.time), peak / 2^30, met.precision, tk);
+      printf ('  %g rank %3d %-8s set-up %6.2f s  sweep %7.3f s (median of %d)  peak %5.2f GB  p@10 %.4f  top 10 of %d rows %.1f s\n', ...
+              N, r, name, h.setup, median (h.time), numel (h.time), peak / 2^30, met.precision, ...
+              numel (unique (Ih)), tk);
       fflush (stdout);
     end
-  end
-  if (nargin >= 5 && ! isempty (outfile))
-    save ('-text', outfile, 'res');
   end
 end
 
