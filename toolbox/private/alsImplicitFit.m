@@ -106,9 +106,8 @@ for s = 1:maxSweeps
     % Column step given U, then row step given V.
     V = solveSide(C, XC, E, U, V, UtE, lambda, cg, opts.cgsteps);
     clear UtE
-    [F, VF] = residual(R, F, U, V);
-    U = solveSide(R, XR, F, V.', U.', VF, lambda, cg, opts.cgsteps).';
-    clear VF
+    F = residual(R, F, U, V);
+    U = solveSide(R, XR, F, V.', U.', [], lambda, cg, opts.cgsteps).';
 
     [E, UtE, sums] = residual(C, E, V.', U.');
     gramU = U.' * U;
@@ -156,8 +155,12 @@ function x = solveSide(Q, X, M, other, x, share, lambda, cg, steps)
 % the rows OTHER; SHARE = OTHER'*M is the pattern's share of the
 % gradient, M the side's sparse matrix (the conjugate-gradient steps
 % overwrite its values), X the side's extended pattern (count-scaled,
-% exact) or empty. A block without entries has a zero right-hand side:
-% exactly 0.
+% exact) or empty; an empty SHARE is taken here, as (M.'*OTHER).'. A
+% block without entries has a zero right-hand side: exactly 0. What is
+% as large as the factors is freed as soon as it has served.
+if isempty(share)
+    share = (M.' * other).';
+end
 gram = other.' * other;
 if isempty(X)
     % Whitened: G = L'*L, regressors W = other/L, unknowns L*x, and the
@@ -166,6 +169,7 @@ if isempty(X)
     W = other / L;
     share = L.' \ share;
     xw = L * x;
+    clear x
     if cg
         if Q.scaled
             % The part of lambda*scale beyond the shared lambda, whitened.
@@ -174,12 +178,13 @@ if isempty(X)
         else
             shared = @(p, cols) p;
         end
-        xw = alsConjugateSteps(Q, M, W, xw, share - shared(xw, 1:size(xw, 2)), shared, 1, ...
-                               steps, 'col');
+        share = share - shared(xw, 1:size(xw, 2));
+        xw = alsConjugateSteps(Q, M, W, xw, share, shared, 1, steps, 'col');
     else
         T = alsBlockStep(Q, 'col', W, share, [], 1, struct('V', xw));
         xw = T.V;
     end
+    clear share T
     x = L \ xw;
 else
     % Count-scaled, exact: the extended pattern, r rows R'*R = gram.
@@ -211,7 +216,9 @@ end
 clear pred miss wmiss
 M = alsRefill(Q, M, x);
 clear x
-share = (M.' * B.').';
+if nargout > 1
+    share = (M.' * B.').';
+end
 end
 
 
