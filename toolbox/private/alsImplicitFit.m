@@ -84,7 +84,8 @@ end
 % the start point is found from.
 E = alsRefill(C, E, 1 + C.w);
 if isempty(opts.U0)
-    U = alsStartPoint(E, N, r, opts.init, opts.seed, rowOrder, colOrder);
+    F = alsRefill(R, F, 1 + R.w);
+    U = alsStartPoint(E, N, r, opts.init, opts.seed, rowOrder, colOrder, [], F);
     progress('start point (%s)', opts.init);
 else
     U = opts.U0(rowOrder, :);
