@@ -146,8 +146,8 @@ if scaled
     scale = max(count, 1);
 end
 Q = struct('kern', kern, 'N', numel(other), 'I', other, 'colStart', start, 'w', w, ...
-           'dCol', scale, 'emptyCol', count == 0, 'blockChunk', chunk, 'scaled', scaled, ...
-           'biases', false);
+           'dCol', scale, 'colSum', count, 'emptyCol', count == 0, 'blockChunk', chunk, ...
+           'scaled', scaled, 'biases', false);
 end
 
 
