@@ -7,6 +7,7 @@
 #   make bench  benchmarks against plain-Octave equivalents
 #   make bench-scale  alscomplete at 10^6 and 10^7 entries (SCALE=1e8, or a list)
 #   make bench-ratings  held-out RMSE on rating-like data against the baselines
+#   make bench-implicit  implicit fits at 10^6 and 10^7 interactions, ranks 10 to 128, both solvers
 #   make octave-pkg  an Octave package of the toolbox in out/pkg
 #   make dist   every platform's plug-ins, help files and toolbox in out/dist/*.zip
 #   make fuzz   fuzz every kernel (FUZZ_RUNS executions each) and the Octave plug-ins
@@ -23,7 +24,7 @@ CROSS := $(filter-out $(NATIVE),$(PLATFORMS))
 tree = cmake -S . -B $(OUT)/build-$(1) -DCMAKE_TOOLCHAIN_FILE=build/toolchain-$(2).cmake $(3) \
   >/dev/null && cmake --build $(OUT)/build-$(1) -j $(JOBS) -- --no-print-directory
 
-.PHONY: all deps test-deps native platforms asan test demo bench bench-scale bench-ratings octave-pkg dist clean \
+.PHONY: all deps test-deps native platforms asan test demo bench bench-scale bench-ratings bench-implicit octave-pkg dist clean \
   fuzz fuzz-replay
 
 # The x86-64 plug-ins (stand-in host and Octave); what make demo needs.
@@ -101,6 +102,19 @@ bench-scale: native
 # formulation, and the cost of choosing lambda.
 bench-ratings: native
 	$(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_ratings"
+
+# Implicit-feedback fits (bench/bench_implicit_run.m) at each size in
+# IMPLICIT_SIZES (interactions), ranks IMPLICIT_RANKS, both solvers: set-up,
+# time per sweep, peak memory and precision@10 of held-out interactions.
+# Each fit in its own Octave process (a process's peak memory only grows),
+# the data made once per size and kept in $(OUT)/implicit-<size>.bin.
+IMPLICIT_SIZES ?= 1e6 1e7
+IMPLICIT_RANKS ?= 10 32 64 128
+IMPLICIT_SWEEPS ?= 3
+bench-implicit: native
+	for N in $(IMPLICIT_SIZES); do for R in $(IMPLICIT_RANKS); do for S in cholesky cg; do \
+	  OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_implicit_run($$N, $$R, {'$$S'}, $(IMPLICIT_SWEEPS), '$(OUT)/implicit-$$N.bin');" || exit 1; \
+	done; done; done
 
 clean:
 	rm -rf $(OUT)

@@ -53,11 +53,16 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   do not apply. A column's normal matrix is
 %       U'*U + sum_{i observed} ALPHA*VALS * U(i,:)'*U(i,:) + LAMBDA*e_j*eye(r)
 %   and its right-hand side sum_{i observed} (1 + ALPHA*VALS) * U(i,:)'.
-%   The kernels carry the sum over all rows unchanged: U is extended by r
-%   rows holding the upper Cholesky factor of U'*U, and every column gets
-%   r extra entries on those rows with weight 1 (the observed ones get
-%   weight ALPHA*VALS); the extended pattern is built once, and only the r
-%   extra rows change from one half-sweep to the next. Rows likewise.
+%   Under uniform regularization every column shares G = U'*U +
+%   LAMBDA*eye(r) = L'*L; in the coordinates L*V(:,j) its normal matrix
+%   is the identity plus its own entries' terms with regressors U/L, which
+%   the kernels form from the pattern alone (lambda 1). Under count-scaled
+%   regularization the exact solve instead extends U by r rows holding a
+%   Cholesky factor of U'*U, seen by every column with weight 1. Rows
+%   likewise. SOLVER 'cg' takes a few conjugate-gradient steps on every
+%   column at once in the same coordinates, warm-started from the current
+%   factors: each step is a masked product and a sparse product, O(r) per
+%   entry, where forming a block's normal matrix costs O(r^2).
 %
 %   [U, V, HIST, MODEL] = ALSCOMPLETE(I, J, VALS, M, N, OPTS) takes the
 %   options from the fields of the struct OPTS; ALSCOMPLETE(..., 'name',
@@ -110,7 +115,18 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       RMSE: a struct with fields I, J, vals, a cell
 %                       {I, J, vals}, or a K-by-3 matrix [i j value]
 %     feedback ['explicit'] or 'implicit' (see above)
-%     alpha    [5]      confidence per unit of VALS under implicit feedback
+%     alpha    [5]      confidence per unit of VALS under implicit feedback,
+%                       >= 0 (0: every entry has confidence 1)
+%     solver   ['auto'] how each row's and column's least-squares problem is
+%                       solved: 'cholesky' exactly (the kernels build and
+%                       factor its normal matrix), 'cg' by CGSTEPS
+%                       conjugate-gradient steps from the current point
+%                       (the objective still never rises; an explicit
+%                       block takes its diagonal as preconditioner).
+%                       'auto' is 'cg' for implicit feedback from rank 32
+%                       on and 'cholesky' otherwise. A lambda search runs
+%                       its inner fits with 'cholesky'.
+%     cgsteps  [3]      conjugate-gradient steps per half-sweep
 %     verbose  [false]  print the fit's size with its estimated memory
 %                       and time per sweep, what the set-up does, with the
 %                       time since the start, and one line per sweep with

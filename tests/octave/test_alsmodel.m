@@ -16,20 +16,24 @@ function test_alsmodel ()
 
   % Implicit feedback: iterates, objective and gradient against every
   % row's and column's system formed over the whole matrix, for both
-  % regularizations; a row and a column without interactions.
+  % regularizations and alpha 0 (every entry of weight 1); a row and a
+  % column without interactions.
   rand ('seed', 3); randn ('seed', 3);
-  m = 19; n = 14; r = 3; lambda = 0.3; alpha = 2.5;
+  m = 19; n = 14; r = 3; lambda = 0.3;
   [I, J] = find (sprand (m, n, 0.3) ~= 0);
   keep = I ~= 4 & J ~= 7;
   I = I(keep); J = J(keep);
   p = randperm (numel (I));
   I = I(p); J = J(p);
-  x = ceil (3 * rand (numel (I), 1));
-  x(2) = 0;
+  x0 = ceil (3 * rand (numel (I), 1));
+  x0(2) = 0;
   U0 = randn (m, r);
   for b = 1:numel (backends)
     for reg = {'uniform', 'scaled'}
-      for sweeps = [1 3]
+      % Sweeps, alpha, and whether the values include a zero.
+      for run = [1 3 3; 2.5 0 2.5; 1 1 0]
+        [sweeps, alpha] = deal (run(1), run(2));
+        x = x0 + ~run(3) * (x0 == 0);
         [U, V, h, model] = alscomplete (I, J, x, m, n, 'feedback', 'implicit', 'rank', r, ...
                                         'lambda', lambda, 'alpha', alpha, 'U0', U0, ...
                                         'sweeps', sweeps, 'tol', 0, 'backend', backends{b}, ...
@@ -129,7 +133,9 @@ function test_alsmodel ()
     {'lambda', [0.1 -1]},                  'lambda must be'
     {'lambda', 'auto', 'validation', 1},   'validation must be a fraction'
     {'feedback', 'clicks'},                'feedback must be ''explicit'' or ''implicit'''
-    {'feedback', 'implicit', 'alpha', 0},  'alpha must be a positive finite scalar'
+    {'feedback', 'implicit', 'alpha', -1}, 'alpha must be a non-negative finite scalar'
+    {'solver', 'lu'},                      'solver must be ''auto'', ''cholesky'' or ''cg'''
+    {'cgsteps', 0},                        'cgsteps must be an integer of at least 1'
     {'feedback', 'implicit', 'biases', true}, 'biases are not part of the implicit-feedback model'
     {'feedback', 'implicit', 'heldout', [1 1 1]}, 'heldout'
     {'feedback', 'implicit', 'lambda', 'auto'}, 'explicit feedback only'

@@ -49,11 +49,11 @@ for h = 0:2 * maxSweeps
     if mod(h, 2) == 1
         t0 = tic;
         % Column step: every column of [V; b] given [U a].
-        S = alsBlockStep(P, 'col', rowSide(S, P, m), Gc, sc, lambda, S);
+        S = alsExplicitStep(P, E, 'col', rowSide(S, P, m), Gc, sc, lambda, S, opts);
         clear Gc sc
     elseif h > 0
         % Row step: every row of [U a] given [V; b].
-        S = alsBlockStep(P, 'row', colSide(S, P, n), Gr, sr, lambda, S);
+        S = alsExplicitStep(P, E, 'row', colSide(S, P, n), Gr, sr, lambda, S, opts);
         clear Gr sr
     end
 

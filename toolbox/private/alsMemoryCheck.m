@@ -15,12 +15,20 @@ if weighted
     perEntry = perEntry + 16;
 end
 extra = 0;
-if implicit
-    % The pattern grows by r entries per row and per column.
-    extra = (m + n) * r * (perEntry + 16);
-end
 k = r + 1;
-factors = min(max(m, n), opts.blockchunk) * 2 * (8 * k * k + 160);
+chunk = min(max(m, n), opts.blockchunk);
+if implicit
+    % The pattern's transpose and the weights in row order; the exact
+    % solve under count-scaled regularization extends the pattern by r
+    % entries per row and per column. A chunk holds at most 2^24 doubles
+    % of factors.
+    extra = 24 * N;
+    if strcmp(opts.regularization, 'scaled') && strcmp(opts.solver, 'cholesky')
+        extra = extra + (m + n) * r * (perEntry + 16);
+    end
+    chunk = min(chunk, max(1, floor(2^24 / r^2)));
+end
+factors = chunk * 2 * (8 * k * k + 160);
 dense = 8 * (m + n) * (k + 1) * 6;
 need = N * perEntry + extra + factors + dense;
 avail = alsAvailableMemory();

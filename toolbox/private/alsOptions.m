@@ -8,7 +8,7 @@ opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
               'alpha', 5, 'validation', 0.1, 'memory', 'check', 'biaslambda', [], ...
-              'blockchunk', 16384);
+              'blockchunk', 16384, 'solver', 'auto', 'cgsteps', 3);
 opts = alsNameValue(args, opts, @alsFail);
 
 opts.feedback = choice(opts.feedback, 'feedback', {'explicit', 'implicit'});
@@ -124,14 +124,23 @@ if ~isnumeric(c) || ~isscalar(c) || ~isreal(c) || ~isfinite(c) || c ~= round(c) 
 end
 opts.blockchunk = double(c);
 a = opts.alpha;
-if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a <= 0
-    alsFail('alpha must be a positive finite scalar');
+if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a < 0
+    alsFail('alpha must be a non-negative finite scalar');
 end
 opts.alpha = double(a);
 opts.verbose = alsLogical(opts.verbose, 'verbose', @alsFail);
 opts.init = choice(opts.init, 'init', {'svd', 'random'});
 opts.backend = choice(opts.backend, 'backend', {'auto', 'compiled', 'plain'});
 opts.memory = choice(opts.memory, 'memory', {'check', 'ignore'});
+opts.solver = choice(opts.solver, 'solver', {'auto', 'cholesky', 'cg'});
+if strcmp(opts.solver, 'auto')
+    opts.solver = alsDefaultSolver(opts);
+end
+c = opts.cgsteps;
+if ~isnumeric(c) || ~isscalar(c) || ~isreal(c) || ~isfinite(c) || c ~= round(c) || c < 1
+    alsFail('cgsteps must be an integer of at least 1');
+end
+opts.cgsteps = double(c);
 end
 
 
