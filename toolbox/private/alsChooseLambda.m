@@ -1,19 +1,23 @@
 function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress)
-%ALSCHOOSELAMBDA  Choose lambda, then the biases' lambda, on a validation part of the entries.
+%ALSCHOOSELAMBDA  Choose the biases' lambda and lambda on a validation part of the entries.
 %   A random part of the entries (opts.validation, drawn with opts.seed)
-%   gets weight zero; the fit on the rest follows opts.lambdagrid from the
-%   strongest regularization to the weakest, each point a few sweeps from
-%   the start point S, and is scored by its RMSE on the validation part.
-%   (Starting each point from the previous one's factors would be cheaper
-%   per point but misleading: strong regularization shrinks the factors
-%   towards zero, from where a weaker one needs many sweeps to recover.)
-%   The walk stops once the score has risen twice in a row past the best.
-%   For 'auto' (opts.lambdarefine not empty) the walk goes on past either
-%   end of the grid while the best point is there, then tries the best
-%   times and over each factor of opts.lambdarefine. With the best lambda,
-%   opts.biasgrid is walked the same way. Returns the choices, the
-%   factors fitted with them (a start for the fit on all entries) and
-%   every value tried with its score.
+%   gets weight zero. With 'auto' for the biases' lambda
+%   (opts.biasauto), it is chosen first, on the biases alone
+%   (ALSCHOOSEBIASLAMBDA: the tuned bias baseline's choice, a few passes
+%   over the entries). The fit on the rest then follows opts.lambdagrid
+%   from the strongest regularization to the weakest, each point a few
+%   sweeps from the start point S, and is scored by its RMSE on the
+%   validation part. (Starting each point from the previous one's factors
+%   would be cheaper per point but misleading: strong regularization
+%   shrinks the factors towards zero, from where a weaker one needs many
+%   sweeps to recover.) The walk stops once the score has risen twice in
+%   a row past the best. For 'auto' (opts.lambdarefine not empty) the
+%   walk goes on past either end of the grid while the best point is
+%   there, then tries the best times and over each factor of
+%   opts.lambdarefine. A vector of values for the biases' lambda is walked
+%   the same way after lambda, with the best lambda. Returns the choices,
+%   the factors fitted with them (the fit on all entries picks up from
+%   there) and every value tried with its score.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -40,11 +44,15 @@ colSum = accumarray(double(J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, P.N)), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', J(val), 'v', P.v(val));
-clear J
-inner = struct('sweeps', min(opts.sweeps, 5), 'tol', 0, 'verbose', false);
+inner = struct('sweeps', min(opts.sweeps, opts.searchsweeps), 'tol', 0, 'verbose', false);
 
 lambda = opts.lambda;
 search = struct('validation', nnz(val));
+if opts.biasauto
+    [Pt.biaslambda, search.biasgrid, search.biasrmse] = alsChooseBiasLambda(Pt, J, held, opts.biasgrid);
+    progress('%-10s %-10.4g chosen on the biases alone', 'biaslambda', Pt.biaslambda);
+end
+clear J
 best = struct('score', Inf, 'state', S);
 if ~isempty(opts.lambdagrid)
     fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held);
@@ -75,8 +83,8 @@ if ~isempty(opts.lambdagrid)
     search.grid = tried;
     search.rmse = scores;
 end
-biaslambda = P.biaslambda;
-if ~isempty(opts.biasgrid)
+biaslambda = Pt.biaslambda;
+if ~isempty(opts.biasgrid) && ~opts.biasauto
     fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
     best.score = Inf;
     [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress);

@@ -3,7 +3,7 @@ function opts = alsOptions(args)
 %   ARGS is a cell holding one struct or name/value pairs (names are
 %   case-insensitive). Returns every option with its default filled in;
 %   defaults that depend on the kind of feedback are resolved here.
-opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
+opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-4, ...
               'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
@@ -47,12 +47,13 @@ lam = opts.lambda;
 opts.lambdagrid = [];
 opts.lambdarefine = [];
 if isempty(lam)
+    % Explicit feedback chooses lambda on the data by default: no one
+    % value suits both data with a strong low-rank part and data with
+    % little that the entries can pin down.
     if implicit
         lam = 10;
-    elseif strcmp(opts.regularization, 'scaled')
-        lam = 0.1;
     else
-        lam = 0.1;
+        lam = 'auto';
     end
 end
 if ischar(lam)
@@ -65,10 +66,10 @@ if ischar(lam)
     elseif strcmp(opts.regularization, 'uniform')
         base = 1;
     end
-    % From strong to weak regularization, a factor of two apart: each fit
-    % starts from the previous one, the easiest path to follow.
-    opts.lambdagrid = base * 2 .^ (3:-1:-3);
-    opts.lambdarefine = 2 .^ [1/2, 1/4];
+    % From strong to weak regularization, a factor of four apart, then
+    % the best point's neighbours a factor of two and of sqrt(2) away.
+    opts.lambdagrid = base * 4 .^ (1.5:-1:-1.5);
+    opts.lambdarefine = 2 .^ [1, 1/2];
     lam = NaN;
 elseif ~isnumeric(lam) || ~isreal(lam) || isempty(lam) || ~all(isfinite(lam(:))) ...
         || ~all(lam(:) > 0)
@@ -91,10 +92,13 @@ if ~isnumeric(opts.seed) || ~isscalar(opts.seed) || ~isreal(opts.seed) || opts.s
     alsFail('seed must be a non-negative scalar');
 end
 % biaslambda: the biases' own regularization, or a vector of values to
-% choose from (after lambda); by default 2, chosen from a grid whenever
-% lambda is.
+% choose from (after lambda); by default 2, and whenever lambda is chosen
+% on the data, chosen there too ('auto'), on the biases alone.
 bl = opts.biaslambda;
 opts.biasgrid = [];
+opts.biasauto = false;
+% Sweeps of each fit of a lambda search, from the start point.
+opts.searchsweeps = 3;
 if isempty(bl)
     bl = 2;
     if ~isempty(opts.lambdagrid) && opts.biases
@@ -105,7 +109,8 @@ if ischar(bl)
     if ~strcmpi(bl, 'auto')
         alsFail('biaslambda must be a positive finite scalar, a vector of them, or ''auto''');
     end
-    opts.biasgrid = [20 10 5 2 1];
+    opts.biasgrid = [1 2 5 10 20 50 100];
+    opts.biasauto = true;
     bl = 2;
 elseif ~isnumeric(bl) || ~isreal(bl) || isempty(bl) || ~all(isfinite(bl(:))) || ~all(bl(:) > 0)
     alsFail('biaslambda must be a positive finite scalar, a vector of them, or ''auto''');
