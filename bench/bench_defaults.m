@@ -61,7 +61,7 @@ function held = holdout (I, J, n, kind)
   end
   % Each row's 20% on its least popular columns (popularity with noise
   % of a factor of about two), rows of fewer than 2 entries kept whole.
-  rand ('seed', 102);
+  rand ('seed', 102); randn ('seed', 102);
   pop = accumarray (J, 1, [n 1]);
   key = log (pop(J)) + 0.7 * randn (numel (I), 1);
   [~, order] = sortrows ([I, -key]);

@@ -69,7 +69,7 @@ while b0 <= nb
             Chat = w(t0:t1) ./ reshape(scale(chunkBlocks), [], 1);
         end
         R = P.kern.delmirost(Chat, W, lambda, chunkRows, chunkBlocks, uint32(b1 - b0 + 1));
-        clear Chat chunkRows chunkBlocks
+        Chat = []; chunkRows = []; chunkBlocks = [];
         % The chunk's gradients, one column per block.
         if strcmp(side, 'col')
             x = S.V(:, cols);
@@ -87,7 +87,7 @@ while b0 <= nb
             g = [g; P.biaslambda * bias - reshape(esum(cols), 1, [])]; %#ok<AGROW>
         end
         step = biasCorrected(P, R, g ./ scale, lambda, scale);
-        clear R g
+        R = []; g = [];
         x = x - step(1:r, :);
         x(:, empty(cols)) = 0;
         if P.biases

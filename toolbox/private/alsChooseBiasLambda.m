@@ -7,25 +7,26 @@ function [biaslambda, tried, scores] = alsChooseBiasLambda(Pt, J, held, grid)
 %   RMSE on HELD (fields I, J, v). J holds the column of every entry in
 %   column order (Pt.I holds its row). This is the tuned bias baseline's
 %   own choice, made on the same split as lambda's and costing a few
-%   passes over the entries instead of sweeps: where the data carry no
+%   sparse products instead of sweeps (each value starts from the
+%   previous one's biases): where the data carry no
 %   low-rank structure the factors shrink to nothing and the fit comes
 %   out at that baseline; where they do, the factors take up the rest.
-I = double(Pt.I);
-J = double(J);
 w = Pt.w;
-wsum = sum(w);
-mu = (w.' * Pt.v) / max(wsum, realmin);
-v = Pt.v - mu;
-wv = w .* v;
+mu = (w.' * Pt.v) / max(sum(w), realmin);
+% The weights on the pattern, and the weighted values' row and column sums.
+Wm = sparse(double(Pt.I), double(J), w, Pt.m, Pt.n);
+rowV = sparse(double(Pt.I), double(J), w .* (Pt.v - mu), Pt.m, Pt.n);
+colV = full(sum(rowV, 1)).';
+rowV = full(sum(rowV, 2));
 rowSum = Pt.rowSum;
 colSum = Pt.colSum(:);
 tried = grid;
 scores = zeros(size(grid));
+a = zeros(Pt.m, 1);
 for k = 1:numel(grid)
-    a = zeros(Pt.m, 1);
     for pass = 1:20
-        b = accumarray(J, wv - w .* a(I), [Pt.n 1]) ./ (colSum + grid(k));
-        a = accumarray(I, wv - w .* b(J), [Pt.m 1]) ./ (rowSum + grid(k));
+        b = (colV - (a.' * Wm).') ./ (colSum + grid(k));
+        a = (rowV - Wm * b) ./ (rowSum + grid(k));
     end
     res = held.v - mu - a(double(held.I)) - b(double(held.J));
     scores(k) = sqrt((res.' * res) / numel(res));

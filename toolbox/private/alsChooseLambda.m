@@ -11,11 +11,12 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   would be cheaper per point but misleading: strong regularization
 %   shrinks the factors towards zero, from where a weaker one needs many
 %   sweeps to recover.) The walk stops once the score has risen twice in
-%   a row past the best. For 'auto' (opts.lambdarefine not empty) the
+%   a row past the best, or once by more than 1%. For 'auto' (opts.lambdarefine not empty) the
 %   walk goes on past either end of the grid while the best point is
 %   there, then tries the best times and over each factor of
-%   opts.lambdarefine. A vector of values for the biases' lambda is walked
-%   the same way after lambda, with the best lambda. Returns the choices,
+%   opts.lambdarefine. With the best lambda, a chosen biases' lambda is
+%   then tried against the smaller values of its grid, a few sweeps on
+%   from the best fit; a vector of values for it is walked like lambda's. Returns the choices,
 %   the factors fitted with them (the fit on all entries picks up from
 %   there) and every value tried with its score.
 saved = rng;
@@ -84,7 +85,27 @@ if ~isempty(opts.lambdagrid)
     search.rmse = scores;
 end
 biaslambda = Pt.biaslambda;
-if ~isempty(opts.biasgrid) && ~opts.biasauto
+if opts.biasauto && Pt.biases
+    % The biases alone take the low-rank part for noise, which asks for
+    % more shrinking than the biases need beside the factors: from the
+    % best fit, a few sweeps with the chosen value and then with each
+    % smaller one of the grid while the score improves.
+    warm = inner;
+    warm.sweeps = min(opts.sweeps, 2);
+    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, best.state, lambda, warm, held);
+    smaller = sort(opts.biasgrid(opts.biasgrid < biaslambda), 'descend');
+    [state, h] = fit(biaslambda);
+    best = struct('score', h.rmse_heldout(end), 'value', biaslambda, 'state', state);
+    for value = smaller
+        [state, h] = fit(value);
+        progress('%-10s %-10.4g validation RMSE %.6f', 'biaslambda', value, h.rmse_heldout(end));
+        if h.rmse_heldout(end) >= best.score
+            break;
+        end
+        best = struct('score', h.rmse_heldout(end), 'value', value, 'state', state);
+    end
+    biaslambda = best.value;
+elseif ~isempty(opts.biasgrid)
     fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
     best.score = Inf;
     [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress);
@@ -98,7 +119,9 @@ end
 
 function [best, tried, scores] = walk(fit, values, best, name, progress)
 % Fits at VALUES in order, keeping the best (score, value, state) so far;
-% stops once the score has risen twice in a row past this walk's best.
+% stops once the score has risen twice in a row past this walk's best,
+% or once by more than 1% of it: the validation score is smooth enough
+% in lambda that a rise that large is not noise.
 tried = [];
 scores = [];
 mine = Inf;
@@ -117,7 +140,7 @@ for k = 1:numel(values)
         rises = 0;
     else
         rises = rises + 1;
-        if rises == 2
+        if rises == 2 || score > 1.01 * mine
             break;
         end
     end
