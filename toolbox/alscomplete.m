@@ -242,13 +242,8 @@ else
     search = [];
     lambda = opts.lambda;
     if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
-        if ~isempty(start)
-            % The search starts every point from the start point: find it
-            % first (no sweep).
-            S = alsExplicitSweeps(P, E, S, lambda, struct('sweeps', 0, 'verbose', false), [], start);
-            start = [];
-        end
-        [lambda, P.biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress);
+        [lambda, P.biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress, start);
+        start = [];
         opts.biaslambda = P.biaslambda;
         progress('lambda %.4g, biaslambda %.4g chosen on %d validation entries', ...
                  lambda, P.biaslambda, search.validation);

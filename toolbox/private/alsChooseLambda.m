@@ -1,4 +1,4 @@
-function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress)
+function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress, start)
 %ALSCHOOSELAMBDA  Choose the biases' lambda and lambda on a validation part of the entries.
 %   A random part of the entries (opts.validation, drawn with opts.seed)
 %   gets weight zero. With 'auto' for the biases' lambda
@@ -18,7 +18,11 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   then tried against the smaller values of its grid, a few sweeps on
 %   from the best fit; a vector of values for it is walked like lambda's. Returns the choices,
 %   the factors fitted with them (the fit on all entries picks up from
-%   there) and every value tried with its score.
+%   there) and every value tried with its score. START, when not empty,
+%   finds the start point's U (see ALSEXPLICITSWEEPS) from the training
+%   part alone: a start taken from every entry would carry the validation
+%   entries' noise into the short fits of the search and make weak
+%   regularization look better than it is.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -46,6 +50,9 @@ rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, P.N)), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', J(val), 'v', P.v(val));
 inner = struct('sweeps', min(opts.sweeps, opts.searchsweeps), 'tol', 0, 'verbose', false);
+if nargin >= 6 && ~isempty(start)
+    S = alsExplicitSweeps(Pt, E, S, 1, struct('sweeps', 0, 'verbose', false), [], start);
+end
 
 lambda = opts.lambda;
 search = struct('validation', nnz(val));
@@ -75,7 +82,7 @@ if ~isempty(opts.lambdagrid)
             end
         end
         for f = opts.lambdarefine
-            [best, t, s] = walk(fit, best.value * [f, 1 / f], best, 'lambda', progress);
+            [best, t, s] = walk(fit, untried(best.value * [f, 1 / f], tried), best, 'lambda', progress);
             tried = [tried, t]; %#ok<AGROW>
             scores = [scores, s]; %#ok<AGROW>
         end
@@ -132,7 +139,9 @@ for k = 1:numel(values)
     tried(end + 1) = values(k); %#ok<AGROW>
     scores(end + 1) = score; %#ok<AGROW>
     progress('%-10s %-10.4g validation RMSE %.6f', name, values(k), score);
-    if score < best.score
+    % A gain in the sixth digit is a tie (factors shrunk to zero at
+    % either value), which the value tried first keeps.
+    if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
     end
     if score < mine
@@ -145,6 +154,16 @@ for k = 1:numel(values)
         end
     end
 end
+end
+
+
+function values = untried(values, tried)
+% VALUES less those already in TRIED (up to rounding).
+keep = true(size(values));
+for k = 1:numel(values)
+    keep(k) = ~any(abs(tried / values(k) - 1) < 1e-9);
+end
+values = values(keep);
 end
 
 
