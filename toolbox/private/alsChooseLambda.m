@@ -11,12 +11,14 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   would be cheaper per point but misleading: strong regularization
 %   shrinks the factors towards zero, from where a weaker one needs many
 %   sweeps to recover.) The walk stops once the score has risen twice in
-%   a row past the best, or once by more than 1%. For 'auto' (opts.lambdarefine not empty) the
-%   walk goes on past either end of the grid while the best point is
-%   there, then tries the best times and over each factor of
-%   opts.lambdarefine. With the best lambda, a chosen biases' lambda is
-%   then tried against the smaller values of its grid, a few sweeps on
-%   from the best fit; a vector of values for it is walked like lambda's. Returns the choices,
+%   a row past the best, or once by more than 1%. For 'auto'
+%   (opts.lambdarefine not empty) the walk goes on past either end of the
+%   grid while the best point is there, then tries the best times and
+%   over each factor of opts.lambdarefine, each from the best fit of the
+%   walk (which is itself run as far again and scored anew). With the
+%   best lambda, a chosen biases' lambda is then tried against the
+%   smaller values of its grid, a few sweeps on from the best fit; a
+%   vector of values for it is walked like lambda's. Returns the choices,
 %   the factors fitted with them (the fit on all entries picks up from
 %   there) and every value tried with its score. START, when not empty,
 %   finds the start point's U (see ALSEXPLICITSWEEPS) from the training
@@ -81,6 +83,15 @@ if ~isempty(opts.lambdagrid)
                 break;
             end
         end
+        % The neighbours pick up from the best fit so far, and so does the
+        % best value itself, scored again: all are then compared a few
+        % sweeps further on, where a weaker regularization has had the
+        % sweeps it needs to show its worth.
+        base = best.state;
+        fit = @(value) alsExplicitSweeps(Pt, E, base, value, inner, held);
+        [state, h] = fit(best.value);
+        best = struct('score', h.rmse_heldout(end), 'value', best.value, 'state', state);
+        scores(tried == best.value) = best.score;
         for f = opts.lambdarefine
             [best, t, s] = walk(fit, untried(best.value * [f, 1 / f], tried), best, 'lambda', progress);
             tried = [tried, t]; %#ok<AGROW>
