@@ -59,7 +59,7 @@ end
 lambda = opts.lambda;
 search = struct('validation', nnz(val));
 if opts.biasauto
-    [Pt.biaslambda, search.biasgrid, search.biasrmse] = alsChooseBiasLambda(Pt, J, held, opts.biasgrid);
+    [Pt.biaslambda, search.biasgrid, search.biasrmse] = alsChooseBiasLambda(Pt, E, held, opts.biasgrid);
     progress('%-10s %-10.4g chosen on the biases alone', 'biaslambda', Pt.biaslambda);
 end
 clear J
@@ -132,6 +132,27 @@ elseif ~isempty(opts.biasgrid)
     search.biasrmse = scores;
 end
 S = best.state;
+if P.biases
+    % The biases on all entries, given the factors: the sweeps would
+    % otherwise take one pass of the biases' slow alternation per sweep,
+    % and stop, the objective hardly changing, well before the biases of
+    % sparse rows and columns have settled.
+    x = P.v;
+    if any(S.V(:))
+        x = x - P.kern.ombrelast(S.V.', S.U.', alsBlockIds(P.colStart, 1, P.N), P.I);
+    end
+    w = P.w;
+    if isempty(w)
+        w = ones(P.N, 1);
+    end
+    E = alsRefill(P, E, w .* x);
+    clear x
+    rowV = full(sum(E, 2));
+    colV = full(sum(E, 1)).';
+    E = alsRefill(P, E, w);
+    [S.a, b] = alsBiasPasses(E, rowV, colV, P.rowSum, P.colSum(:), biaslambda, S.a, 20);
+    S.b = b.';
+end
 end
 
 
