@@ -68,18 +68,20 @@ if ~isempty(opts.lambdagrid)
     fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held);
     [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress);
     if ~isempty(opts.lambdarefine)
-        % Past the ends of the grid while the best point is there.
+        % Past the ends of the grid while the best point is there and
+        % gains more than 1e-4 of its score; upwards one value at a time,
+        % the factors being nearly shrunk to zero at the top of the grid.
         while numel(tried) < 30 && (best.value == max(tried) || best.value == min(tried))
             if best.value == max(tried)
-                more = max(tried) * [2 4];
+                more = max(tried) * 2;
             else
                 more = min(tried) * [1/2 1/4];
             end
-            last = best.value;
+            last = best.score;
             [best, t, s] = walk(fit, more, best, 'lambda', progress);
             tried = [tried, t]; %#ok<AGROW>
             scores = [scores, s]; %#ok<AGROW>
-            if best.value == last
+            if best.score >= last * (1 - 1e-4)
                 break;
             end
         end
@@ -87,12 +89,21 @@ if ~isempty(opts.lambdagrid)
         % best value itself, scored again: all are then compared a few
         % sweeps further on, where a weaker regularization has had the
         % sweeps it needs to show its worth.
+        % Where the scores around the best differ by less than 1e-4 of it
+        % (the factors shrunk to nothing on that side) there is nothing
+        % to refine.
         base = best.state;
         fit = @(value) alsExplicitSweeps(Pt, E, base, value, inner, held);
-        [state, h] = fit(best.value);
-        best = struct('score', h.rmse_heldout(end), 'value', best.value, 'state', state);
-        scores(tried == best.value) = best.score;
-        for f = opts.lambdarefine
+        near = scores(tried ~= best.value & tried <= 4 * best.value & tried >= best.value / 4);
+        refine = opts.lambdarefine;
+        if ~isempty(near) && min(near) < best.score * (1 + 1e-4)
+            refine = [];
+        else
+            [state, h] = fit(best.value);
+            best = struct('score', h.rmse_heldout(end), 'value', best.value, 'state', state);
+            scores(tried == best.value) = best.score;
+        end
+        for f = refine
             [best, t, s] = walk(fit, untried(best.value * [f, 1 / f], tried), best, 'lambda', progress);
             tried = [tried, t]; %#ok<AGROW>
             scores = [scores, s]; %#ok<AGROW>
