@@ -64,13 +64,7 @@ function held = holdout (I, J, n, kind)
   rand ('seed', 102); randn ('seed', 102);
   pop = accumarray (J, 1, [n 1]);
   key = log (pop(J)) + 0.7 * randn (numel (I), 1);
-  [~, order] = sortrows ([I, -key]);
-  starts = find ([true; diff(I(order)) ~= 0]);
-  len = diff ([starts; numel(I) + 1]);
-  pos = (1:numel (I))' - repelem (starts, len) + 1;
-  L = repelem (len, len);
-  held = false (numel (I), 1);
-  held(order) = pos > L - round (0.2 * L) & L > 1;
+  held = rowsplit (I, key, 0.2);
 end
 
 function s = stopreason (h)

@@ -12,14 +12,7 @@ function bench_stopping (sizes)
     keep = v >= 4;
     I = I(keep); J = J(keep);
     rand ('seed', 7);
-    key = rand (numel (I), 1);
-    [~, order] = sortrows ([I, key]);
-    starts = find ([true; diff(I(order)) ~= 0]);
-    len = diff ([starts; numel(I) + 1]);
-    pos = (1:numel (I))' - repelem (starts, len) + 1;
-    L = repelem (len, len);
-    held = false (numel (I), 1);
-    held(order) = pos <= round (0.2 * L) & L > 1;
+    held = rowsplit (I, rand (numel (I), 1), 0.2);
     [It, Jt, Ih, Jh] = deal (I(~held), J(~held), I(held), J(held));
     x = ones (numel (It), 1);
     tic; [~, ~, h, stopped] = alscomplete (It, Jt, x, m, n, 'feedback', 'implicit'); t = toc;
