@@ -12,7 +12,10 @@ function [biaslambda, tried, scores] = alsChooseBiasLambda(Pt, E, held, grid)
 %   low-rank structure the factors shrink to nothing and the fit comes
 %   out at that baseline; where they do, the factors take up the rest.
 w = Pt.w;
-mu = (w.' * Pt.v) / max(sum(w), realmin);
+mu = 0;
+if sum(w) > 0
+    mu = (w.' * Pt.v) / sum(w);
+end
 % The weighted values' row and column sums, then the weights, on the
 % pattern.
 E = alsRefill(Pt, E, w .* (Pt.v - mu));

@@ -11,9 +11,8 @@ function [hist, stop] = alsSweepDone(hist, s, g, t0, opts, withHeld)
 %   predictions either, whatever the kind of feedback and the scale of the
 %   data. (The gradient norm, which the history keeps, falls far more
 %   slowly along the flat directions that leave the predictions as they
-%   are.) The test needs two finite objectives, the latter a normal
-%   positive number: one that overflowed, or underflowed to zero, tells
-%   nothing, and the fit then runs to the sweep limit without claiming to
+%   are.) The test needs two finite objectives, the latter positive: one
+%   that overflowed, or underflowed to zero, tells nothing, and the fit then runs to the sweep limit without claiming to
 %   have converged. tol 0 runs every sweep. HIST.stopped says why the fit
 %   stopped ('tolerance' or 'sweep limit'), HIST.converged whether it met
 %   the tolerance.
@@ -47,7 +46,7 @@ stop = false;
 if s >= 2 && opts.tol > 0
     f = hist.objective(s);
     before = hist.objective(s - 1);
-    stop = isfinite(before) && isfinite(f) && f >= realmin && before - f <= opts.tol * f;
+    stop = isfinite(before) && isfinite(f) && f > 0 && before - f <= opts.tol * f;
 end
 hist.converged = stop;
 if stop
