@@ -87,7 +87,7 @@ while b0 <= nb
             g = [g; P.biaslambda * bias - reshape(esum(cols), 1, [])]; %#ok<AGROW>
         end
         step = biasCorrected(P, R, g ./ scale, lambda, scale);
-        R = []; g = [];
+        clear R g
         x = x - step(1:r, :);
         x(:, empty(cols)) = 0;
         if P.biases
