@@ -52,11 +52,11 @@ for h = 0:2 * maxSweeps
         t0 = tic;
         % Column step: every column of [V; b] given [U a].
         S = alsBlockStep(P, 'col', rowSide(S, P, m), Gc, sc, lambda, S);
-        Gc = []; sc = [];
+        clear Gc sc
     elseif h > 0
         % Row step: every row of [U a] given [V; b].
         S = alsBlockStep(P, 'row', colSide(S, P, n), Gr, sr, lambda, S);
-        Gr = []; sr = [];
+        clear Gr sr
     end
 
     % The weighted residual; at the end of a sweep also FIT and SSE, its
