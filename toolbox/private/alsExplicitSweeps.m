@@ -37,8 +37,8 @@ hist = alsHistory(maxSweeps);
 % RES, a range of entries at a time: a fresh vector as long as the data
 % at every evaluation would cost its allocation and first touch twice a
 % sweep. Temporaries are released by assigning [] rather than by CLEAR,
-% which costs about half a millisecond a call in Octave: some 10% of the
-% time of a fit of 10^5 entries.
+% which costs about half a millisecond a call in Octave: a few percent
+% of the time of a fit of 10^5 entries.
 res = zeros(P.N, 1);
 step = 2^20;
 findU = nargin >= 7 && ~isempty(start);
