@@ -1,30 +1,36 @@
 function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress, start)
 %ALSCHOOSELAMBDA  Choose the biases' lambda and lambda on a validation part of the entries.
 %   A random part of the entries (opts.validation, drawn with opts.seed)
-%   gets weight zero. With 'auto' for the biases' lambda
-%   (opts.biasauto), it is chosen first, on the biases alone
-%   (ALSCHOOSEBIASLAMBDA: the tuned bias baseline's choice, a few passes
-%   over the entries). The fit on the rest then follows opts.lambdagrid
-%   from the strongest regularization to the weakest, each point a few
-%   sweeps from the start point S, and is scored by its RMSE on the
-%   validation part. (Starting each point from the previous one's factors
-%   would be cheaper per point but misleading: strong regularization
-%   shrinks the factors towards zero, from where a weaker one needs many
-%   sweeps to recover.) The walk stops once the score has risen twice in
-%   a row past the best, or once by more than 1%. For 'auto'
-%   (opts.lambdarefine not empty) the walk goes on past either end of the
-%   grid while the best point is there, then tries the best times and
-%   over each factor of opts.lambdarefine, each from the best fit of the
-%   walk (which is itself run as far again and scored anew). With the
-%   best lambda, a chosen biases' lambda is then tried against the
-%   smaller values of its grid, a few sweeps on from the best fit; a
-%   vector of values for it is walked like lambda's. Returns the choices,
-%   the factors fitted with them (the fit on all entries picks up from
-%   there) and every value tried with its score. START, when not empty,
-%   finds the start point's U (see ALSEXPLICITSWEEPS) from the training
-%   part alone: a start taken from every entry would carry the validation
-%   entries' noise into the short fits of the search and make weak
-%   regularization look better than it is.
+%   gets weight zero, and START, when not empty, finds the start point's
+%   U (see ALSEXPLICITSWEEPS) from the rest: a start taken from every
+%   entry would carry the validation entries' noise into the short fits
+%   below and make weak regularization look better than it is. With
+%   'auto' for the biases' lambda (opts.biasauto), it is chosen first, on
+%   the biases alone (ALSCHOOSEBIASLAMBDA: the tuned bias baseline's
+%   choice, a few sparse products). Each fit is then scored by its RMSE
+%   on the validation part.
+%
+%   For 'auto' (opts.lambdapath), lambda follows a path: three times
+%   opts.searchsweeps sweeps from the start point at the middle value
+%   opts.lambdagrid, then weaker values a factor of sqrt(2) apart, each
+%   opts.searchsweeps sweeps on from the one before, then stronger ones a
+%   factor of 2 apart from the middle's fit; each direction stops once
+%   the score has risen twice in a row or once by more than 1%, a gain of
+%   less than 1e-4 counting as a rise. From the start point the factors
+%   grow slowly, and a fit needs some 20 sweeps before its validation
+%   error says much of its lambda; along the path each value starts from
+%   factors close to its own, and weaker values, which need more sweeps,
+%   have had those of the values before them. A vector of values is
+%   walked from the strongest to the weakest instead, each from the start
+%   point, stopping in the same way.
+%
+%   With the best lambda, a chosen biases' lambda is tried against the
+%   smaller values of its grid, a few sweeps on from the best fit, while
+%   the score improves; a vector of values for it is walked like
+%   lambda's. At the end the biases are fitted on all entries given the
+%   best fit's factors. Returns the choices, the factors fitted with them
+%   (the fit on all entries picks up from there) and every value tried
+%   with its score.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -64,54 +70,31 @@ if opts.biasauto
 end
 clear J
 best = struct('score', Inf, 'state', S);
-if ~isempty(opts.lambdagrid)
+if ~isempty(opts.lambdagrid) && ~opts.lambdapath
     fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held);
     [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress);
-    if ~isempty(opts.lambdarefine)
-        % Past the ends of the grid while the best point is there and
-        % gains more than 1e-4 of its score; upwards one value at a time,
-        % the factors being nearly shrunk to zero at the top of the grid.
-        while numel(tried) < 30 && (best.value == max(tried) || best.value == min(tried))
-            if best.value == max(tried)
-                more = max(tried) * 2;
-            else
-                more = min(tried) * [1/2 1/4];
-            end
-            last = best.score;
-            [best, t, s] = walk(fit, more, best, 'lambda', progress);
-            tried = [tried, t]; %#ok<AGROW>
-            scores = [scores, s]; %#ok<AGROW>
-            if best.score >= last * (1 - 1e-4)
-                break;
-            end
-        end
-        % The neighbours pick up from the best fit so far, and so does the
-        % best value itself, scored again: all are then compared a few
-        % sweeps further on, where a weaker regularization has had the
-        % sweeps it needs to show its worth.
-        % Where the scores around the best differ by less than 1e-4 of it
-        % (the factors shrunk to nothing on that side) there is nothing
-        % to refine.
-        base = best.state;
-        fit = @(value) alsExplicitSweeps(Pt, E, base, value, inner, held);
-        near = scores(tried ~= best.value & tried <= 4 * best.value & tried >= best.value / 4);
-        refine = opts.lambdarefine;
-        if ~isempty(near) && min(near) < best.score * (1 + 1e-4)
-            refine = [];
-        else
-            [state, h] = fit(best.value);
-            best = struct('score', h.rmse_heldout(end), 'value', best.value, 'state', state);
-            scores(tried == best.value) = best.score;
-        end
-        for f = refine
-            [best, t, s] = walk(fit, untried(best.value * [f, 1 / f], tried), best, 'lambda', progress);
-            tried = [tried, t]; %#ok<AGROW>
-            scores = [scores, s]; %#ok<AGROW>
-        end
-    end
     lambda = best.value;
     search.grid = tried;
     search.rmse = scores;
+elseif ~isempty(opts.lambdagrid)
+    % 'auto': a path. A few sweeps from the start point at the middle of
+    % the grid leave the factors well grown, and from there the walk
+    % goes to weaker regularization, each value picking up from the one
+    % before, and then from the middle to stronger: a fit from the start
+    % point needs some 20 sweeps before its validation error means much
+    % (the factors grow slowly from it), while along the path each value
+    % starts from factors close to its own.
+    mid = opts.lambdagrid;
+    first = inner;
+    first.sweeps = min(opts.sweeps, 3 * inner.sweeps);
+    [state, h] = alsExplicitSweeps(Pt, E, S, mid, first, held);
+    best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
+    progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
+    [best, t1, s1] = path(Pt, E, state, mid * 2 .^ (-(1:24) / 2), inner, held, best, progress);
+    [best, t2, s2] = path(Pt, E, state, mid * 2 .^ (1:6), inner, held, best, progress);
+    lambda = best.value;
+    search.grid = [mid, t1, t2];
+    search.rmse = [h.rmse_heldout(end), s1, s2];
 end
 biaslambda = Pt.biaslambda;
 if opts.biasauto && Pt.biases
@@ -200,13 +183,35 @@ end
 end
 
 
-function values = untried(values, tried)
-% VALUES less those already in TRIED (up to rounding).
-keep = true(size(values));
+function [best, tried, scores] = path(Pt, E, state, values, inner, held, best, progress)
+% Fits at VALUES in order, each from the previous fit's factors (the
+% first from STATE), keeping the best (score, value, state); stops once
+% the score has risen twice in a row past this path's best, or once by
+% more than 1%, a gain of less than 1e-4 counting as a rise (the factors
+% shrunk to nothing, or the path gone flat).
+tried = [];
+scores = [];
+mine = best.score;
+rises = 0;
 for k = 1:numel(values)
-    keep(k) = ~any(abs(tried / values(k) - 1) < 1e-9);
+    [state, h] = alsExplicitSweeps(Pt, E, state, values(k), inner, held);
+    score = h.rmse_heldout(end);
+    tried(end + 1) = values(k); %#ok<AGROW>
+    scores(end + 1) = score; %#ok<AGROW>
+    progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', values(k), score);
+    if score < best.score * (1 - 1e-6)
+        best = struct('score', score, 'value', values(k), 'state', state);
+    end
+    if score < mine * (1 - 1e-4)
+        mine = score;
+        rises = 0;
+    else
+        rises = rises + 1;
+        if rises == 2 || score > 1.01 * mine
+            break;
+        end
+    end
 end
-values = values(keep);
 end
 
 

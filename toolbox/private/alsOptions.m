@@ -45,7 +45,7 @@ end
 % validation part of the entries, or 'auto' for the default grid.
 lam = opts.lambda;
 opts.lambdagrid = [];
-opts.lambdarefine = [];
+opts.lambdapath = false;
 if isempty(lam)
     % Explicit feedback chooses lambda on the data by default: no one
     % value suits both data with a strong low-rank part and data with
@@ -66,10 +66,9 @@ if ischar(lam)
     elseif strcmp(opts.regularization, 'uniform')
         base = 1;
     end
-    % From strong to weak regularization, a factor of four apart, then
-    % the best point's neighbours a factor of two and of sqrt(2) away.
-    opts.lambdagrid = base * 4 .^ (1.5:-1:-1.5);
-    opts.lambdarefine = 2 .^ [1, 1/2];
+    % The path of values from the middle one (see ALSCHOOSELAMBDA).
+    opts.lambdagrid = 2 * base;
+    opts.lambdapath = true;
     lam = NaN;
 elseif ~isnumeric(lam) || ~isreal(lam) || isempty(lam) || ~all(isfinite(lam(:))) ...
         || ~all(lam(:) > 0)
