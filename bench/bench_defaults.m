@@ -18,6 +18,7 @@ function bench_defaults (old, cases)
       {'610 x 9724, half stars', 610, 9724, 1e5, {'half', true}}
       {'943 x 1682, no low rank', 943, 1682, 1e5, {'taste', 0}}
       {'943 x 1682, strong taste', 943, 1682, 1e5, {'taste', 1, 'noise', 0.5}}
+      {'671 x 9066, taste 1', 671, 9066, 1e5, {'taste', 1}}
     };
   end
   here = fileparts (fileparts (mfilename ('fullpath')));
