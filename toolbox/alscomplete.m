@@ -69,20 +69,22 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       regularization weight, > 0; or a vector of them,
 %                       or 'auto', to choose it on a validation part of
 %                       the entries: a random fraction VALIDATION of the
-%                       entries is left out, the start point is found from
-%                       the rest, and the fit on the rest follows the
-%                       values from the largest to the smallest (three
-%                       sweeps each from the start point), stopping once
-%                       the validation RMSE has risen twice in a row or
-%                       once by more than 1%; the best value is then
-%                       fitted on all entries, picking up from its
-%                       validation fit. 'auto' walks 0.8, 0.2, 0.05,
-%                       0.0125 (scaled) or 8 .. 0.125 (uniform), on past
-%                       either end while the best point is there, then
-%                       tries the best times and over 2 and sqrt(2): near
-%                       the value at which the factors would shrink to
-%                       zero the held-out error changes quickly, and no
-%                       single value suits both data with a strong
+%                       entries is left out and the start point found
+%                       from the rest. 'auto' fits the rest for nine
+%                       sweeps at 0.2 (scaled; uniform: 2), then follows
+%                       a path to weaker values a factor of sqrt(2) apart
+%                       and to stronger ones a factor of 2 apart, three
+%                       sweeps each from the fit before, while the
+%                       validation RMSE improves (it stops after two
+%                       rises or one of more than 1%); from the start
+%                       point a fit needs some 20 sweeps before its
+%                       validation error says much of its lambda, along
+%                       the path each value starts from factors close to
+%                       its own. A vector of values is walked from the
+%                       largest to the smallest, three sweeps each from
+%                       the start point. The best value is then fitted on
+%                       all entries, picking up from its validation fit.
+%                       No single value suits both data with a strong
 %                       low-rank part and data with little of it. On
 %                       10^5 to 10^6 ratings the plain call, search
 %                       included, takes about the time of 50 sweeps at a
