@@ -119,7 +119,7 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       (rating data has strong user and item offsets)
 %     validation [0.1]  fraction of the entries held back to choose lambda
 %     sweeps   [50]     largest number of sweeps
-%     tol      [1e-4 explicit, 1e-5 implicit]
+%     tol      [3e-5 explicit, 1e-5 implicit]
 %                       stop once a sweep has lowered the objective f by
 %                       at most tol times its value: every sweep minimizes
 %                       f exactly block by block, so one that hardly

@@ -82,10 +82,10 @@ opts.lambda = double(lam);
 % stops. The implicit objective sums over every entry of the matrix, most
 % of them unobserved zeros that the model fits closely from the first
 % sweeps on, so its relative decrease understates how much the
-% predictions at the interactions still move: a tenth of the explicit
+% predictions at the interactions still move: a third of the explicit
 % tolerance stops it at a ranking as good as that of 50 sweeps.
 if isempty(opts.tol)
-    opts.tol = 1e-4;
+    opts.tol = 3e-5;
     if implicit
         opts.tol = 1e-5;
     end
