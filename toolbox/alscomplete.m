@@ -70,13 +70,14 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       or 'auto', to choose it on a validation part of
 %                       the entries: a random fraction VALIDATION of the
 %                       entries is left out and the start point found
-%                       from the rest. 'auto' fits the rest for nine
+%                       from the rest. 'auto' fits the rest for six
 %                       sweeps at 0.2 (scaled; uniform: 2), then follows
 %                       a path to weaker values a factor of sqrt(2) apart
-%                       and to stronger ones a factor of 2 apart, three
-%                       sweeps each from the fit before, while the
-%                       validation RMSE improves (it stops after two
-%                       rises or one of more than 1%); from the start
+%                       (and, if none is better, to stronger ones a
+%                       factor of 2 apart), two sweeps each from the fit
+%                       before, while the validation RMSE improves (it
+%                       stops after two rises or one of more than 1%);
+%                       from the start
 %                       point a fit needs some 20 sweeps before its
 %                       validation error says much of its lambda, along
 %                       the path each value starts from factors close to

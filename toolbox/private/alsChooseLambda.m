@@ -10,11 +10,12 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   choice, a few sparse products). Each fit is then scored by its RMSE
 %   on the validation part.
 %
-%   For 'auto' (opts.lambdapath), lambda follows a path: three times
+%   For 'auto' (opts.lambdapath), lambda follows a path: twice
 %   opts.searchsweeps sweeps from the start point at the middle value
 %   opts.lambdagrid, then weaker values a factor of sqrt(2) apart, each
-%   opts.searchsweeps sweeps on from the one before, then stronger ones a
-%   factor of 2 apart from the middle's fit; each direction stops once
+%   two sweeps on from the one before, then, if none was better than the
+%   middle, stronger ones a factor of 2 apart from the middle's fit; each
+%   direction stops once
 %   the score has risen twice in a row or once by more than 1%, a gain of
 %   less than 1e-4 counting as a rise. From the start point the factors
 %   grow slowly, and a fit needs some 20 sweeps before its validation
@@ -86,12 +87,18 @@ elseif ~isempty(opts.lambdagrid)
     % starts from factors close to its own.
     mid = opts.lambdagrid;
     first = inner;
-    first.sweeps = min(opts.sweeps, 3 * inner.sweeps);
+    first.sweeps = min(opts.sweeps, 2 * inner.sweeps);
+    step = inner;
+    step.sweeps = min(opts.sweeps, 2);
     [state, h] = alsExplicitSweeps(Pt, E, S, mid, first, held);
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
-    [best, t1, s1] = path(Pt, E, state, mid * 2 .^ (-(1:24) / 2), inner, held, best, progress);
-    [best, t2, s2] = path(Pt, E, state, mid * 2 .^ (1:6), inner, held, best, progress);
+    [best, t1, s1] = path(Pt, E, state, mid * 2 .^ (-(1:24) / 2), step, held, best, progress);
+    t2 = [];
+    s2 = [];
+    if best.value == mid
+        [best, t2, s2] = path(Pt, E, state, mid * 2 .^ (1:6), step, held, best, progress);
+    end
     lambda = best.value;
     search.grid = [mid, t1, t2];
     search.rmse = [h.rmse_heldout(end), s1, s2];
