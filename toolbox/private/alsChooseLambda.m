@@ -93,11 +93,11 @@ elseif ~isempty(opts.lambdagrid)
     [state, h] = alsExplicitSweeps(Pt, E, S, mid, first, held);
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
-    [best, t1, s1] = path(Pt, E, state, mid * 2 .^ (-(1:24) / 2), step, held, best, progress);
+    [best, t1, s1] = followPath(Pt, E, state, mid * 2 .^ (-(1:24) / 2), step, held, best, progress);
     t2 = [];
     s2 = [];
     if best.value == mid
-        [best, t2, s2] = path(Pt, E, state, mid * 2 .^ (1:6), step, held, best, progress);
+        [best, t2, s2] = followPath(Pt, E, state, mid * 2 .^ (1:6), step, held, best, progress);
     end
     lambda = best.value;
     search.grid = [mid, t1, t2];
@@ -190,7 +190,7 @@ end
 end
 
 
-function [best, tried, scores] = path(Pt, E, state, values, inner, held, best, progress)
+function [best, tried, scores] = followPath(Pt, E, state, values, inner, held, best, progress)
 % Fits at VALUES in order, each from the previous fit's factors (the
 % first from STATE), keeping the best (score, value, state); stops once
 % the score has risen twice in a row past this path's best, or once by
