@@ -74,8 +74,8 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       sweeps at 0.2 (scaled; uniform: 2), then follows
 %                       a path to weaker values a factor of sqrt(2) apart
 %                       (and, if none is better, to stronger ones a
-%                       factor of 2 apart), two sweeps each from the fit
-%                       before, while the validation RMSE improves (it
+%                       factor of 2 apart), three sweeps each from the
+%                       fit before, while the validation RMSE improves (it
 %                       stops after two rises or one of more than 1%);
 %                       from the start
 %                       point a fit needs some 20 sweeps before its

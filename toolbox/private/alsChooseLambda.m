@@ -13,11 +13,12 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   For 'auto' (opts.lambdapath), lambda follows a path: twice
 %   opts.searchsweeps sweeps from the start point at the middle value
 %   opts.lambdagrid, then weaker values a factor of sqrt(2) apart, each
-%   two sweeps on from the one before, then, if none was better than the
-%   middle, stronger ones a factor of 2 apart from the middle's fit; each
-%   direction stops once
-%   the score has risen twice in a row or once by more than 1%, a gain of
-%   less than 1e-4 counting as a rise. From the start point the factors
+%   opts.searchsweeps sweeps on from the one before, then, if none was
+%   better than the middle, stronger ones a factor of 2 apart from the
+%   middle's fit; each direction stops once the score has risen twice in
+%   a row or once by more than 1% (upwards a gain of less than 1e-4
+%   counts as a rise: the factors have shrunk to nothing). From the start
+%   point the factors
 %   grow slowly, and a fit needs some 20 sweeps before its validation
 %   error says much of its lambda; along the path each value starts from
 %   factors close to its own, and weaker values, which need more sweeps,
@@ -89,15 +90,15 @@ elseif ~isempty(opts.lambdagrid)
     first = inner;
     first.sweeps = min(opts.sweeps, 2 * inner.sweeps);
     step = inner;
-    step.sweeps = min(opts.sweeps, 2);
+    step.sweeps = min(opts.sweeps, 3);
     [state, h] = alsExplicitSweeps(Pt, E, S, mid, first, held);
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
-    [best, t1, s1] = followPath(Pt, E, state, mid * 2 .^ (-(1:24) / 2), step, held, best, progress);
+    [best, t1, s1] = followPath(Pt, E, state, mid * 2 .^ (-(1:24) / 2), step, held, best, progress, 0);
     t2 = [];
     s2 = [];
     if best.value == mid
-        [best, t2, s2] = followPath(Pt, E, state, mid * 2 .^ (1:6), step, held, best, progress);
+        [best, t2, s2] = followPath(Pt, E, state, mid * 2 .^ (1:6), step, held, best, progress, 1e-4);
     end
     lambda = best.value;
     search.grid = [mid, t1, t2];
@@ -190,12 +191,14 @@ end
 end
 
 
-function [best, tried, scores] = followPath(Pt, E, state, values, inner, held, best, progress)
+function [best, tried, scores] = followPath(Pt, E, state, values, inner, held, best, progress, flat)
 % Fits at VALUES in order, each from the previous fit's factors (the
 % first from STATE), keeping the best (score, value, state); stops once
 % the score has risen twice in a row past this path's best, or once by
-% more than 1%, a gain of less than 1e-4 counting as a rise (the factors
-% shrunk to nothing, or the path gone flat).
+% more than 1%, a gain of less than FLAT of the score counting as a rise.
+% Towards stronger regularization a flat score means the factors have
+% shrunk to nothing (FLAT 1e-4); towards weaker it may mean they have
+% not yet grown, and only a rise counts (FLAT 0).
 tried = [];
 scores = [];
 mine = best.score;
@@ -209,8 +212,8 @@ for k = 1:numel(values)
     if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
     end
-    if score < mine * (1 - 1e-4)
-        mine = score;
+    if score < mine * (1 - flat) || (flat == 0 && score <= mine)
+        mine = min(mine, score);
         rises = 0;
     else
         rises = rises + 1;
