@@ -89,9 +89,9 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       low-rank part and data with little of it. On
 %                       10^5 to 10^6 ratings the plain call, search
 %                       included, takes about the time of 50 sweeps at a
-%                       fixed lambda or less (a third of it where the
-%                       data have little low-rank structure). Explicit
-%                       feedback only.
+%                       fixed lambda: up to a quarter more where the data
+%                       have a strong low-rank part, half or less where
+%                       they have little. Explicit feedback only.
 %     regularization ['scaled' explicit, 'uniform' implicit]
 %                       'scaled' multiplies each row's (column's)
 %                       regularizer by its number of entries ("weighted-
