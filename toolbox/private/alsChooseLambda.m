@@ -73,8 +73,8 @@ end
 clear J
 best = struct('score', Inf, 'state', S);
 if ~isempty(opts.lambdagrid) && ~opts.lambdapath
-    fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held);
-    [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress);
+    fit = @(value, from) alsExplicitSweeps(Pt, E, S, value, inner, held);
+    [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress, 0, S);
     lambda = best.value;
     search.grid = tried;
     search.rmse = scores;
@@ -94,11 +94,12 @@ elseif ~isempty(opts.lambdagrid)
     [state, h] = alsExplicitSweeps(Pt, E, S, mid, first, held);
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
-    [best, t1, s1] = followPath(Pt, E, state, mid * 2 .^ (-(1:24) / 2), step, held, best, progress, 0);
+    fit = @(value, from) alsExplicitSweeps(Pt, E, from, value, step, held);
+    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state);
     t2 = [];
     s2 = [];
     if best.value == mid
-        [best, t2, s2] = followPath(Pt, E, state, mid * 2 .^ (1:6), step, held, best, progress, 1e-4);
+        [best, t2, s2] = walk(fit, mid * 2 .^ (1:6), best, 'lambda', progress, 1e-4, state);
     end
     lambda = best.value;
     search.grid = [mid, t1, t2];
@@ -126,9 +127,9 @@ if opts.biasauto && Pt.biases
     end
     biaslambda = best.value;
 elseif ~isempty(opts.biasgrid)
-    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
+    fit = @(value, from) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
     best.score = Inf;
-    [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress);
+    [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress, 0, S);
     biaslambda = best.value;
     search.biasgrid = tried;
     search.biasrmse = scores;
@@ -158,57 +159,26 @@ end
 end
 
 
-function [best, tried, scores] = walk(fit, values, best, name, progress)
-% Fits at VALUES in order, keeping the best (score, value, state) so far;
-% stops once the score has risen twice in a row past this walk's best,
-% or once by more than 1% of it: the validation score is smooth enough
-% in lambda that a rise that large is not noise.
+function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state)
+% Fits FIT(value, from) at VALUES in order, FROM the previous fit's state
+% (the first from STATE), keeping the best (score, value, state); stops
+% once the score has risen twice in a row past this walk's best, or once
+% by more than 1%, a gain of less than FLAT of the score counting as a
+% rise. Towards stronger regularization a flat score means the factors
+% have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
+% have not yet grown, and only a rise counts (FLAT 0).
 tried = [];
 scores = [];
-mine = Inf;
+mine = best.score;
 rises = 0;
 for k = 1:numel(values)
-    [state, h] = fit(values(k));
+    [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
     tried(end + 1) = values(k); %#ok<AGROW>
     scores(end + 1) = score; %#ok<AGROW>
     progress('%-10s %-10.4g validation RMSE %.6f', name, values(k), score);
     % A gain in the sixth digit is a tie (factors shrunk to zero at
     % either value), which the value tried first keeps.
-    if score < best.score * (1 - 1e-6)
-        best = struct('score', score, 'value', values(k), 'state', state);
-    end
-    if score < mine
-        mine = score;
-        rises = 0;
-    else
-        rises = rises + 1;
-        if rises == 2 || score > 1.01 * mine
-            break;
-        end
-    end
-end
-end
-
-
-function [best, tried, scores] = followPath(Pt, E, state, values, inner, held, best, progress, flat)
-% Fits at VALUES in order, each from the previous fit's factors (the
-% first from STATE), keeping the best (score, value, state); stops once
-% the score has risen twice in a row past this path's best, or once by
-% more than 1%, a gain of less than FLAT of the score counting as a rise.
-% Towards stronger regularization a flat score means the factors have
-% shrunk to nothing (FLAT 1e-4); towards weaker it may mean they have
-% not yet grown, and only a rise counts (FLAT 0).
-tried = [];
-scores = [];
-mine = best.score;
-rises = 0;
-for k = 1:numel(values)
-    [state, h] = alsExplicitSweeps(Pt, E, state, values(k), inner, held);
-    score = h.rmse_heldout(end);
-    tried(end + 1) = values(k); %#ok<AGROW>
-    scores(end + 1) = score; %#ok<AGROW>
-    progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', values(k), score);
     if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
     end
