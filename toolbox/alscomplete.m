@@ -35,7 +35,7 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   minimizer of a quadratic), so each half-sweep needs one sparse product
 %   for the gradient and nothing else on the pattern; the biases' own
 %   regularizer enters each block's solve as a rank-one correction. The
-%   norm of the gradient of f decides when to stop. Rows and columns are
+%   fit stops once a sweep hardly lowers f (option tol). Rows and columns are
 %   renumbered by their number of entries for the sweeps (busy rows of the
 %   factors then sit together in memory) and the blocks are built and
 %   solved in chunks (option 'blockchunk'), so that the fit holds little
@@ -70,21 +70,33 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %
 %   Options (defaults in brackets):
 %     rank     [10]     r, the number of columns of U (rows of V), >= 1
-%     lambda   [0.1 explicit, 10 implicit]
+%     lambda   ['auto' explicit, 10 implicit]
 %                       regularization weight, > 0; or a vector of them,
 %                       or 'auto', to choose it on a validation part of
 %                       the entries: a random fraction VALIDATION of the
-%                       entries is left out, the fit on the rest follows
-%                       the values from the largest to the smallest (five
-%                       sweeps each from the start point) and stops once
-%                       the validation RMSE has risen twice in a row; the
-%                       best value is then fitted on all entries, starting
-%                       from its validation fit. 'auto' walks 0.8 .. 0.0125
-%                       (scaled) or 8 .. 0.125 (uniform) by factors of two,
-%                       then tries the best times and over sqrt(2), then
-%                       times and over 2^(1/4): near the value at which the
-%                       factors would shrink to zero the held-out error
-%                       changes quickly. Explicit feedback only.
+%                       entries is left out and the start point found
+%                       from the rest. 'auto' fits the rest for six
+%                       sweeps at 0.2 (scaled; uniform: 2), then follows
+%                       a path to weaker values a factor of sqrt(2) apart
+%                       (and, if none is better, to stronger ones a
+%                       factor of 2 apart), three sweeps each from the
+%                       fit before, while the validation RMSE improves (it
+%                       stops after two rises or one of more than 1%);
+%                       from the start
+%                       point a fit needs some 20 sweeps before its
+%                       validation error says much of its lambda, along
+%                       the path each value starts from factors close to
+%                       its own. A vector of values is walked from the
+%                       largest to the smallest, three sweeps each from
+%                       the start point. The best value is then fitted on
+%                       all entries, picking up from its validation fit.
+%                       No single value suits both data with a strong
+%                       low-rank part and data with little of it. On
+%                       10^5 to 10^6 ratings the plain call, search
+%                       included, takes about the time of 50 sweeps at a
+%                       fixed lambda: up to a quarter more where the data
+%                       have a strong low-rank part, half or less where
+%                       they have little. Explicit feedback only.
 %     regularization ['scaled' explicit, 'uniform' implicit]
 %                       'scaled' multiplies each row's (column's)
 %                       regularizer by its number of entries ("weighted-
@@ -95,21 +107,33 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       their data, and the best lambda hardly moves with
 %                       the size of the data. 'uniform' adds LAMBDA to
 %                       every block alike.
-%     biaslambda [2]    the biases' own regularization, uniform:
+%     biaslambda [2, or 'auto' when lambda is chosen]
+%                       the biases' own regularization, uniform:
 %                       biaslambda/2 * (|rowBias|^2 + |colBias|^2) (a bias
 %                       is shrunk like an average with biaslambda extra
-%                       entries of the mean); a vector of values or 'auto'
-%                       (20, 10, 5, 2, 1) chooses it on the validation part
-%                       after lambda, which is the default whenever lambda
-%                       is chosen
+%                       entries of the mean); 'auto' chooses it, before
+%                       lambda, as the tuned bias baseline does
+%                       (ALSBASELINE: the biases alone, values 1, 2, 5,
+%                       10, 20, 50, 100, on the same validation part),
+%                       then, with the chosen lambda, tries the smaller
+%                       values a few sweeps on while they score better
+%                       (the factors take up part of what the biases alone
+%                       would count as noise); a vector of values is
+%                       walked like lambda's, after it
 %     biases   [true explicit, false implicit]
 %                       fit the mean and a bias per row and per column
 %                       (rating data has strong user and item offsets)
 %     validation [0.1]  fraction of the entries held back to choose lambda
 %     sweeps   [50]     largest number of sweeps
-%     tol      [1e-6]   stop once the gradient norm is at most tol times
-%                       its value at the start point (U0, V = 0, no biases);
-%                       0 never stops early
+%     tol      [3e-5 explicit, 1e-5 implicit]
+%                       stop once a sweep has lowered the objective f by
+%                       at most tol times its value: every sweep minimizes
+%                       f exactly block by block, so one that hardly
+%                       lowers it hardly changes the predictions. The
+%                       implicit objective sums over every entry of the
+%                       matrix, mostly unobserved zeros fitted closely
+%                       from the start, hence its smaller tolerance. 0
+%                       runs every sweep
 %     weights  [ones]   per-entry weights w >= 0, one per observed entry
 %     heldout  [none]   entries kept out of the fit, reported as held-out
 %                       RMSE: a struct with fields I, J, vals, a cell
@@ -173,12 +197,14 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %     gradnorm      Frobenius norm of the gradient of f
 %     time          seconds the sweep took, evaluation included
 %   and the scalars gradnorm0 (gradient norm at the start point), sweeps,
-%   converged (true when the tolerance was met), backend ('compiled' or
+%   stopped (why the fit stopped: 'tolerance' or 'sweep limit'),
+%   converged (true when the tolerance was met; never when the objective
+%   overflowed or underflowed to zero, which tells nothing), backend ('compiled' or
 %   'plain'), lambda (the lambda of the fit), setup (seconds from the call
 %   to the first sweep, a lambda search included), and with a lambda
-%   search lambdaSearch: a struct with the grid, the validation RMSE of
-%   each point (NaN where the walk stopped before it) and the number of
-%   validation entries.
+%   search lambdaSearch: a struct with the values tried (grid), the
+%   validation RMSE of each (rmse), the same for the biases' lambda
+%   (biasgrid, biasrmse) and the number of validation entries.
 %
 %   MODEL is a struct with fields U, V, mean, rowBias (M-by-1), colBias
 %   (1-by-N), seen (the training pattern transposed, an N-by-M sparse
@@ -280,13 +306,8 @@ else
     search = [];
     lambda = opts.lambda;
     if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
-        if ~isempty(start)
-            % The search starts every point from the start point: find it
-            % first (no sweep).
-            S = alsExplicitSweeps(P, E, S, lambda, struct('sweeps', 0, 'verbose', false), [], start);
-            start = [];
-        end
-        [lambda, P.biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress);
+        [lambda, P.biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress, start);
+        start = [];
         opts.biaslambda = P.biaslambda;
         progress('lambda %.4g, biaslambda %.4g chosen on %d validation entries', ...
                  lambda, P.biaslambda, search.validation);

@@ -93,12 +93,13 @@ function test_alscomplete ()
   end
   passed += 1;
 
-  % A zero weight removes its entry: same fit as without the entry.
+  % A zero weight removes its entry: same fit as without the entry (at a
+  % given lambda: a chosen one depends on the validation entries drawn).
   [U1, V1] = alscomplete (I, J, v, m, n, 'rank', r, 'weights', w, 'U0', U0, ...
-                          'sweeps', 3, 'tol', 0);
+                          'sweeps', 3, 'tol', 0, 'lambda', 0.1);
   k = w ~= 0;
   [U2, V2] = alscomplete (I(k), J(k), v(k), m, n, 'rank', r, 'weights', w(k), ...
-                          'U0', U0, 'sweeps', 3, 'tol', 0);
+                          'U0', U0, 'sweeps', 3, 'tol', 0, 'lambda', 0.1);
   assert (U1, U2, 1e-12);
   assert (V1, V2, 1e-12);
   passed += 1;

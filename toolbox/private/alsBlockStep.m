@@ -75,7 +75,7 @@ while b0 <= nb
             Chat = w(t0:t1) ./ reshape(scale(chunkBlocks), [], 1);
         end
         R = P.kern.delmirost(Chat, W, lambda, chunkRows, chunkBlocks, uint32(b1 - b0 + 1));
-        clear Chat chunkRows chunkBlocks
+        Chat = []; chunkRows = []; chunkBlocks = [];
         % The chunk's gradients, one column per block.
         if strcmp(side, 'col')
             x = S.V(:, cols);

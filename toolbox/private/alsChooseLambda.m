@@ -1,19 +1,38 @@
-function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress)
-%ALSCHOOSELAMBDA  Choose lambda, then the biases' lambda, on a validation part of the entries.
+function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progress, start)
+%ALSCHOOSELAMBDA  Choose the biases' lambda and lambda on a validation part of the entries.
 %   A random part of the entries (opts.validation, drawn with opts.seed)
-%   gets weight zero; the fit on the rest follows opts.lambdagrid from the
-%   strongest regularization to the weakest, each point a few sweeps from
-%   the start point S, and is scored by its RMSE on the validation part.
-%   (Starting each point from the previous one's factors would be cheaper
-%   per point but misleading: strong regularization shrinks the factors
-%   towards zero, from where a weaker one needs many sweeps to recover.)
-%   The walk stops once the score has risen twice in a row past the best.
-%   For 'auto' (opts.lambdarefine not empty) the walk goes on past either
-%   end of the grid while the best point is there, then tries the best
-%   times and over each factor of opts.lambdarefine. With the best lambda,
-%   opts.biasgrid is walked the same way. Returns the choices, the
-%   factors fitted with them (a start for the fit on all entries) and
-%   every value tried with its score.
+%   gets weight zero, and START, when not empty, finds the start point's
+%   U (see ALSEXPLICITSWEEPS) from the rest: a start taken from every
+%   entry would carry the validation entries' noise into the short fits
+%   below and make weak regularization look better than it is. With
+%   'auto' for the biases' lambda (opts.biasauto), it is chosen first, on
+%   the biases alone (ALSCHOOSEBIASLAMBDA: the tuned bias baseline's
+%   choice, a few sparse products). Each fit is then scored by its RMSE
+%   on the validation part.
+%
+%   For 'auto' (opts.lambdapath), lambda follows a path: twice
+%   opts.searchsweeps sweeps from the start point at the middle value
+%   opts.lambdagrid, then weaker values a factor of sqrt(2) apart, each
+%   opts.searchsweeps sweeps on from the one before, then, if none was
+%   better than the middle, stronger ones a factor of 2 apart from the
+%   middle's fit; each direction stops once the score has risen twice in
+%   a row or once by more than 1% (upwards a gain of less than 1e-4
+%   counts as a rise: the factors have shrunk to nothing). From the start
+%   point the factors
+%   grow slowly, and a fit needs some 20 sweeps before its validation
+%   error says much of its lambda; along the path each value starts from
+%   factors close to its own, and weaker values, which need more sweeps,
+%   have had those of the values before them. A vector of values is
+%   walked from the strongest to the weakest instead, each from the start
+%   point, stopping in the same way.
+%
+%   With the best lambda, a chosen biases' lambda is tried against the
+%   smaller values of its grid, a few sweeps on from the best fit, while
+%   the score improves; a vector of values for it is walked like
+%   lambda's. At the end the biases are fitted on all entries given the
+%   best fit's factors. Returns the choices, the factors fitted with them
+%   (the fit on all entries picks up from there) and every value tried
+%   with its score.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -40,76 +59,135 @@ colSum = accumarray(double(J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, P.N)), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', J(val), 'v', P.v(val));
-clear J
-inner = struct('sweeps', min(opts.sweeps, 5), 'tol', 0, 'verbose', false);
+inner = struct('sweeps', min(opts.sweeps, opts.searchsweeps), 'tol', 0, 'verbose', false);
+if nargin >= 6 && ~isempty(start)
+    S = alsExplicitSweeps(Pt, E, S, 1, struct('sweeps', 0, 'verbose', false), [], start);
+end
 
 lambda = opts.lambda;
 search = struct('validation', nnz(val));
+if opts.biasauto
+    [Pt.biaslambda, search.biasgrid, search.biasrmse] = alsChooseBiasLambda(Pt, E, held, opts.biasgrid);
+    progress('%-10s %-10.4g chosen on the biases alone', 'biaslambda', Pt.biaslambda);
+end
+clear J
 best = struct('score', Inf, 'state', S);
-if ~isempty(opts.lambdagrid)
-    fit = @(value) alsExplicitSweeps(Pt, E, S, value, inner, held);
-    [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress);
-    if ~isempty(opts.lambdarefine)
-        % Past the ends of the grid while the best point is there.
-        while numel(tried) < 30 && (best.value == max(tried) || best.value == min(tried))
-            if best.value == max(tried)
-                more = max(tried) * [2 4];
-            else
-                more = min(tried) * [1/2 1/4];
-            end
-            last = best.value;
-            [best, t, s] = walk(fit, more, best, 'lambda', progress);
-            tried = [tried, t]; %#ok<AGROW>
-            scores = [scores, s]; %#ok<AGROW>
-            if best.value == last
-                break;
-            end
-        end
-        for f = opts.lambdarefine
-            [best, t, s] = walk(fit, best.value * [f, 1 / f], best, 'lambda', progress);
-            tried = [tried, t]; %#ok<AGROW>
-            scores = [scores, s]; %#ok<AGROW>
-        end
-    end
+if ~isempty(opts.lambdagrid) && ~opts.lambdapath
+    fit = @(value, from) alsExplicitSweeps(Pt, E, S, value, inner, held);
+    [best, tried, scores] = walk(fit, opts.lambdagrid, best, 'lambda', progress, 0, S);
     lambda = best.value;
     search.grid = tried;
     search.rmse = scores;
+elseif ~isempty(opts.lambdagrid)
+    % 'auto': a path. A few sweeps from the start point at the middle of
+    % the grid leave the factors well grown, and from there the walk
+    % goes to weaker regularization, each value picking up from the one
+    % before, and then from the middle to stronger: a fit from the start
+    % point needs some 20 sweeps before its validation error means much
+    % (the factors grow slowly from it), while along the path each value
+    % starts from factors close to its own.
+    mid = opts.lambdagrid;
+    first = inner;
+    first.sweeps = min(opts.sweeps, 2 * inner.sweeps);
+    step = inner;
+    step.sweeps = min(opts.sweeps, 3);
+    [state, h] = alsExplicitSweeps(Pt, E, S, mid, first, held);
+    best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
+    progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
+    fit = @(value, from) alsExplicitSweeps(Pt, E, from, value, step, held);
+    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state);
+    t2 = [];
+    s2 = [];
+    if best.value == mid
+        [best, t2, s2] = walk(fit, mid * 2 .^ (1:6), best, 'lambda', progress, 1e-4, state);
+    end
+    lambda = best.value;
+    search.grid = [mid, t1, t2];
+    search.rmse = [h.rmse_heldout(end), s1, s2];
 end
-biaslambda = P.biaslambda;
-if ~isempty(opts.biasgrid)
-    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
+biaslambda = Pt.biaslambda;
+if opts.biasauto && Pt.biases
+    % The biases alone take the low-rank part for noise, which asks for
+    % more shrinking than the biases need beside the factors: from the
+    % best fit, a few sweeps with the chosen value and then with each
+    % smaller one of the grid while the score improves.
+    warm = inner;
+    warm.sweeps = min(opts.sweeps, 2);
+    fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, best.state, lambda, warm, held);
+    smaller = sort(opts.biasgrid(opts.biasgrid < biaslambda), 'descend');
+    [state, h] = fit(biaslambda);
+    best = struct('score', h.rmse_heldout(end), 'value', biaslambda, 'state', state);
+    for value = smaller
+        [state, h] = fit(value);
+        progress('%-10s %-10.4g validation RMSE %.6f', 'biaslambda', value, h.rmse_heldout(end));
+        if h.rmse_heldout(end) >= best.score
+            break;
+        end
+        best = struct('score', h.rmse_heldout(end), 'value', value, 'state', state);
+    end
+    biaslambda = best.value;
+elseif ~isempty(opts.biasgrid)
+    fit = @(value, from) alsExplicitSweeps(setBias(Pt, value), E, S, lambda, inner, held);
     best.score = Inf;
-    [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress);
+    [best, tried, scores] = walk(fit, opts.biasgrid, best, 'biaslambda', progress, 0, S);
     biaslambda = best.value;
     search.biasgrid = tried;
     search.biasrmse = scores;
 end
 S = best.state;
+if P.biases
+    % The biases on all entries, given the factors: the sweeps would
+    % otherwise take one pass of the biases' slow alternation per sweep,
+    % and stop, the objective hardly changing, well before the biases of
+    % sparse rows and columns have settled.
+    x = P.v;
+    if any(S.V(:))
+        x = x - P.kern.ombrelast(S.V.', S.U.', alsBlockIds(P.colStart, 1, P.N), P.I);
+    end
+    w = P.w;
+    if isempty(w)
+        w = ones(P.N, 1);
+    end
+    E = alsRefill(P, E, w .* x);
+    clear x
+    rowV = full(sum(E, 2));
+    colV = full(sum(E, 1)).';
+    E = alsRefill(P, E, w);
+    [S.a, b] = alsBiasPasses(E, rowV, colV, P.rowSum, P.colSum(:), biaslambda, S.a, 20);
+    S.b = b.';
+end
 end
 
 
-function [best, tried, scores] = walk(fit, values, best, name, progress)
-% Fits at VALUES in order, keeping the best (score, value, state) so far;
-% stops once the score has risen twice in a row past this walk's best.
+function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state)
+% Fits FIT(value, from) at VALUES in order, FROM the previous fit's state
+% (the first from STATE), keeping the best (score, value, state); stops
+% once the score has risen twice in a row past this walk's best, or once
+% by more than 1%, a gain of less than FLAT of the score counting as a
+% rise. Towards stronger regularization a flat score means the factors
+% have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
+% have not yet grown, and only a rise counts (FLAT 0).
 tried = [];
 scores = [];
-mine = Inf;
+mine = best.score;
 rises = 0;
 for k = 1:numel(values)
-    [state, h] = fit(values(k));
+    [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
     tried(end + 1) = values(k); %#ok<AGROW>
     scores(end + 1) = score; %#ok<AGROW>
     progress('%-10s %-10.4g validation RMSE %.6f', name, values(k), score);
-    if score < best.score
+    % A gain in the sixth digit is a tie (factors shrunk to zero at
+    % either value), which the value tried first keeps.
+    if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
     end
-    if score < mine
-        mine = score;
+    if score < mine * (1 - flat) || (flat == 0 && score <= mine)
+        mine = min(mine, score);
         rises = 0;
     else
         rises = rises + 1;
-        if rises == 2
+        if rises == 2 || score > 1.01 * mine
             break;
         end
     end

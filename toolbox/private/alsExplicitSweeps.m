@@ -36,7 +36,9 @@ hist = alsHistory(maxSweeps);
 % and row gradients. The residual is written in place into one buffer,
 % RES, a range of entries at a time: a fresh vector as long as the data
 % at every evaluation would cost its allocation and first touch twice a
-% sweep.
+% sweep. Temporaries are released by assigning [] rather than by CLEAR,
+% which costs about half a millisecond a call in Octave: a few percent
+% of the time of a fit of 10^5 entries.
 res = zeros(P.N, 1);
 step = 2^20;
 findU = nargin >= 7 && ~isempty(start);
@@ -64,7 +66,7 @@ for h = 0:2 * maxSweeps
         t = k:min(P.N, k + step - 1);
         res(t) = P.v(t) - P.kern.ombrelast(A, B, alsBlockIds(P.colStart, k, t(end)), P.I(t));
     end
-    clear A B t
+    A = []; B = []; t = [];
     evaluate = h > 0 && mod(h, 2) == 0;
     if evaluate
         sse = res.' * res;
@@ -80,7 +82,7 @@ for h = 0:2 * maxSweeps
             end
             res(t) = wres;
         end
-        clear t wres
+        t = []; wres = [];
     end
     E = alsRefill(P, E, res);
     if h == 0 && findU
@@ -104,7 +106,7 @@ for h = 0:2 * maxSweeps
         hist.gradnorm0 = sqrt(sum(sum(columnGradient(P, Gc, sc, S, lambda) .^ 2)) ...
                               + sum(sum((lambda * S.U .* P.dRow - Gr) .^ 2)) ...
                               + P.biases * sum((P.biaslambda * S.a - sr) .^ 2));
-        clear Gr sr
+        Gr = []; sr = [];
         if nargin >= 8 && ~isempty(tStart)
             hist.setup = toc(tStart);
         end
@@ -117,13 +119,13 @@ for h = 0:2 * maxSweeps
     % objective, and the held-out error.
     gV = columnGradient(P, Gc, sc, S, lambda);
     g = sqrt(gV(:).' * gV(:));
-    clear gV
+    gV = [];
     hist.objective(s) = 0.5 * (fit + penalty(P, S, lambda));
     hist.rmse_train(s) = sqrt(sse / P.N);
     if ~isempty(held)
         [A, B] = modelFactors(S, P.biases);
         resh = held.v - P.kern.ombrelast(A, B, held.J, held.I);
-        clear A B
+        A = []; B = [];
         hist.rmse_heldout(s) = sqrt((resh.' * resh) / numel(resh));
     end
     [hist, stop] = alsSweepDone(hist, s, g, t0, opts, true);

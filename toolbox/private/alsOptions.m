@@ -3,7 +3,7 @@ function opts = alsOptions(args)
 %   ARGS is a cell holding one struct or name/value pairs (names are
 %   case-insensitive). Returns every option with its default filled in;
 %   defaults that depend on the kind of feedback are resolved here.
-opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', 1e-6, ...
+opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', [], ...
               'weights', [], 'heldout', [], 'verbose', false, 'seed', 0, ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
@@ -42,14 +42,15 @@ end
 % validation part of the entries, or 'auto' for the default grid.
 lam = opts.lambda;
 opts.lambdagrid = [];
-opts.lambdarefine = [];
+opts.lambdapath = false;
 if isempty(lam)
+    % Explicit feedback chooses lambda on the data by default: no one
+    % value suits both data with a strong low-rank part and data with
+    % little that the entries can pin down.
     if implicit
         lam = 10;
-    elseif strcmp(opts.regularization, 'scaled')
-        lam = 0.1;
     else
-        lam = 0.1;
+        lam = 'auto';
     end
 end
 if ischar(lam)
@@ -62,10 +63,9 @@ if ischar(lam)
     elseif strcmp(opts.regularization, 'uniform')
         base = 1;
     end
-    % From strong to weak regularization, a factor of two apart: each fit
-    % starts from the previous one, the easiest path to follow.
-    opts.lambdagrid = base * 2 .^ (3:-1:-3);
-    opts.lambdarefine = 2 .^ [1/2, 1/4];
+    % The path of values from the middle one (see ALSCHOOSELAMBDA).
+    opts.lambdagrid = 2 * base;
+    opts.lambdapath = true;
     lam = NaN;
 elseif ~isnumeric(lam) || ~isreal(lam) || isempty(lam) || ~all(isfinite(lam(:))) ...
         || ~all(lam(:) > 0)
@@ -75,6 +75,18 @@ elseif numel(lam) > 1
     lam = NaN;
 end
 opts.lambda = double(lam);
+% The relative decrease of the objective over a sweep at which the fit
+% stops. The implicit objective sums over every entry of the matrix, most
+% of them unobserved zeros that the model fits closely from the first
+% sweeps on, so its relative decrease understates how much the
+% predictions at the interactions still move: a third of the explicit
+% tolerance stops it at a ranking as good as that of 50 sweeps.
+if isempty(opts.tol)
+    opts.tol = 3e-5;
+    if implicit
+        opts.tol = 1e-5;
+    end
+end
 s = opts.sweeps;
 if ~isnumeric(s) || ~isscalar(s) || ~isreal(s) || ~isfinite(s) || s ~= round(s) || s < 1
     alsFail('sweeps must be an integer of at least 1');
@@ -86,10 +98,13 @@ end
 opts.tol = double(opts.tol);
 opts.seed = alsCheckSeed(opts.seed, @alsFail);
 % biaslambda: the biases' own regularization, or a vector of values to
-% choose from (after lambda); by default 2, chosen from a grid whenever
-% lambda is.
+% choose from (after lambda); by default 2, and whenever lambda is chosen
+% on the data, chosen there too ('auto'), on the biases alone.
 bl = opts.biaslambda;
 opts.biasgrid = [];
+opts.biasauto = false;
+% Sweeps of each fit of a lambda search, from the start point.
+opts.searchsweeps = 3;
 if isempty(bl)
     bl = 2;
     if ~isempty(opts.lambdagrid) && opts.biases
@@ -100,7 +115,8 @@ if ischar(bl)
     if ~strcmpi(bl, 'auto')
         alsFail('biaslambda must be a positive finite scalar, a vector of them, or ''auto''');
     end
-    opts.biasgrid = [20 10 5 2 1];
+    opts.biasgrid = [1 2 5 10 20 50 100];
+    opts.biasauto = true;
     bl = 2;
 elseif ~isnumeric(bl) || ~isreal(bl) || isempty(bl) || ~all(isfinite(bl(:))) || ~all(bl(:) > 0)
     alsFail('biaslambda must be a positive finite scalar, a vector of them, or ''auto''');

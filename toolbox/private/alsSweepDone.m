@@ -1,9 +1,21 @@
 function [hist, stop] = alsSweepDone(hist, s, g, t0, opts, withHeld)
-%ALSSWEEPDONE  Record a finished sweep, print its line when verbose, and test the tolerance.
-%   G is the gradient norm after sweep S, T0 the sweep's tic. The line
-%   ends with the time the remaining sweeps would take at the median pace
-%   so far; WITHHELD adds the held-out RMSE column. With S = 0 it prints
-%   the header only.
+%ALSSWEEPDONE  Record a finished sweep, print its line when verbose, and decide whether to stop.
+%   G is the gradient norm after sweep S, T0 the sweep's tic; the caller
+%   has put the objective of sweep S in HIST. The line ends with the time
+%   the remaining sweeps would take at the median pace so far; WITHHELD
+%   adds the held-out RMSE column. With S = 0 it prints the header only.
+%
+%   The fit stops once a sweep has lowered the objective by at most
+%   opts.tol of its value: each sweep minimizes the objective exactly over
+%   every block, so a sweep that hardly lowers it hardly moves the
+%   predictions either, whatever the kind of feedback and the scale of the
+%   data. (The gradient norm, which the history keeps, falls far more
+%   slowly along the flat directions that leave the predictions as they
+%   are.) The test needs two finite objectives, the latter positive: one
+%   that overflowed, or underflowed to zero, tells nothing, and the fit then runs to the sweep limit without claiming to
+%   have converged. tol 0 runs every sweep. HIST.stopped says why the fit
+%   stopped ('tolerance' or 'sweep limit'), HIST.converged whether it met
+%   the tolerance.
 if s == 0
     stop = false;
     if opts.verbose
@@ -30,8 +42,18 @@ if opts.verbose
                 hist.rmse_train(s), g, hist.time(s), left);
     end
 end
-stop = g <= opts.tol * hist.gradnorm0;
+stop = false;
+if s >= 2 && opts.tol > 0
+    f = hist.objective(s);
+    before = hist.objective(s - 1);
+    stop = isfinite(before) && isfinite(f) && f > 0 && before - f <= opts.tol * f;
+end
 hist.converged = stop;
+if stop
+    hist.stopped = 'tolerance';
+else
+    hist = alsHistory(hist, opts.sweeps);
+end
 end
 
 
