@@ -37,7 +37,7 @@ function test_cg_solver ()
     for c = 1:numel (cases)
       args = [cases{c}(2:end), {'rank', r, 'backend', backends{b}}];
       [Ue, Ve, he, me] = alscomplete (I, J, cases{c}{1}, m, n, args{:}, 'solver', 'cholesky', ...
-                                      'sweeps', 3000, 'tol', 1e-10);
+                                      'sweeps', 3000, 'tol', 1e-15);
       assert (he.converged);
       Xe = Ue * Ve + me.rowBias + me.colBias;
       for steps = [1 2]
@@ -51,7 +51,7 @@ function test_cg_solver ()
       % convex, and from the same start the two may settle in different
       % minima).
       [Uc, Vc, hc, mc] = alscomplete (I, J, cases{c}{1}, m, n, args{:}, 'solver', 'cg', ...
-                                      'cgsteps', 2, 'sweeps', 3000, 'tol', 1e-10);
+                                      'cgsteps', 2, 'sweeps', 3000, 'tol', 1e-15);
       assert (hc.converged, sprintf ('case %d: no stationary point', c));
       assert (all (Uc(6, :) == 0) && all (Vc(:, 9) == 0));
       if c < 3
