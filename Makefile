@@ -101,7 +101,7 @@ bench-scale: native
 # against the global mean, the tuned bias baseline and the former
 # formulation, and the cost of choosing lambda.
 bench-ratings: native
-	$(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_ratings"
+	OPENBLAS_NUM_THREADS=1 $(OCTAVE) --eval "addpath('$(OUT)/octave'); addpath('bench'); addpath('toolbox'); bench_ratings"
 
 # Implicit-feedback fits (bench/bench_implicit_run.m) at each size in
 # IMPLICIT_SIZES (interactions), ranks IMPLICIT_RANKS, both solvers: set-up,

@@ -32,7 +32,7 @@ total = toc(t0);
 fit = alsrankmetrics(model, Ih, Jh, demo.k);
 pop = alsrankmetrics(alspopularity(I, J, m, n), Ih, Jh, demo.k);
 k = demo.k;
-fprintf('\n%d sweeps in %.3f s (%.4f s a sweep, median)\n', hist.sweeps, total, median(hist.time));
+fprintf('\n%d sweeps (%s) in %.3f s (%.4f s a sweep, median)\n', hist.sweeps, hist.stopped, total, median(hist.time));
 fprintf('\nranking of the held-out interactions of %d rows, top %d:\n', fit.rows, k);
 % The empty first column is given as blanks: MATLAB drops an empty
 % argument.
