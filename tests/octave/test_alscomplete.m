@@ -2,12 +2,7 @@ function test_alscomplete ()
   % The completion routine against a straightforward implementation of the
   % same algorithm, on both backends; recovery of an exact low-rank matrix;
   % the refusal of bad input before any kernel runs.
-  root = fileparts (fileparts (fileparts (mfilename ('fullpath'))));
-  addpath (fullfile (root, 'toolbox'));
-  addpath (fullfile (root, 'toolbox', 'plain'));
-  if exist (fullfile (root, 'out', 'octave'), 'dir')
-    addpath (fullfile (root, 'out', 'octave'), '-end');
-  end
+  toolbox_on_path ();
   backends = {'plain'};
   if compiled_available ()
     backends{end+1} = 'compiled';

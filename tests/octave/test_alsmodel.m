@@ -2,12 +2,7 @@ function test_alsmodel ()
   % The fitted model: implicit feedback against a dense reference of the
   % same formulation, planted biases recovered, cold-start predictions,
   % lambda chosen on validation entries, and bad option values refused.
-  root = fileparts (fileparts (fileparts (mfilename ('fullpath'))));
-  addpath (fullfile (root, 'toolbox'));
-  addpath (fullfile (root, 'toolbox', 'plain'));
-  if exist (fullfile (root, 'out', 'octave'), 'dir')
-    addpath (fullfile (root, 'out', 'octave'), '-end');
-  end
+  toolbox_on_path ();
   backends = {'plain'};
   if exist ('delmirost') == 3 && exist ('nzoverwrite') == 3
     backends{end+1} = 'compiled';

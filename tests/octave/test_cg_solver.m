@@ -4,12 +4,7 @@ function test_cg_solver ()
   % explicit feedback with weights and biases, the objective never rises
   % from sweep to sweep, the steps converge to a stationary point, and the
   % exact solve's fixed point is theirs.
-  root = fileparts (fileparts (fileparts (mfilename ('fullpath'))));
-  addpath (fullfile (root, 'toolbox'));
-  addpath (fullfile (root, 'toolbox', 'plain'));
-  if exist (fullfile (root, 'out', 'octave'), 'dir')
-    addpath (fullfile (root, 'out', 'octave'), '-end');
-  end
+  toolbox_on_path ();
   backends = {'plain'};
   if exist ('delmirost') == 3 && exist ('nzoverwrite') == 3
     backends{end+1} = 'compiled';

@@ -5,12 +5,7 @@ function test_stopping ()
   % nothing up front; with no options, the fit beats the tuned bias
   % baseline where the data have a low-rank part and comes out at it
   % where they have none.
-  root = fileparts (fileparts (fileparts (mfilename ('fullpath'))));
-  addpath (fullfile (root, 'toolbox'));
-  addpath (fullfile (root, 'toolbox', 'plain'));
-  if exist (fullfile (root, 'out', 'octave'), 'dir')
-    addpath (fullfile (root, 'out', 'octave'), '-end');
-  end
+  toolbox_on_path ();
   passed = 0;
 
   % Offsets plus rank 3 plus noise, 30% observed, 20% of that held out.
