@@ -30,13 +30,15 @@ function [I, J, vals, rowIds, colIds] = readtriplets(file)
 %   A file in UTF-16 or with NUL bytes, or a line longer than 1 MB, is
 %   refused with the same identifier, saying so.
 %
-%   The file is read 4 MB at a time, never whole: the memory it takes is
-%   the result (24 bytes a line, and the distinct ids), 16 bytes a line
-%   that the blocks keep until the end, and the current block. Reading stops with the error
-%   'readtriplets:memory' once the lines read so far would need more
-%   memory than the system has available (where it can tell: Linux, and
-%   MATLAB on Windows), or at 2^32 lines, so that an input that never ends
-%   (a device, an endless pipe) stops there.
+%   The file is read 2 MB at a time, never whole (a regular file's lines
+%   are counted first, so that the result is made once at its size): the
+%   memory it takes is the result (24 bytes a line), each block's distinct
+%   ids, and the current block with its working copies (some 40 MB). It
+%   is refused with the error 'readtriplets:memory' when its lines would
+%   need more memory than the system has available (where it can tell:
+%   Linux, and MATLAB on Windows); an input of unknown size (a device, a
+%   pipe) is read until the lines read so far would, or until 2^32 lines,
+%   so that one that never ends stops there.
 %
 %   Example:
 %     [I, J, v, users, items] = readtriplets('ratings.dat');
@@ -62,7 +64,7 @@ closer = onCleanup(@() fclose(fid));
 [~, base, ext] = fileparts(file);
 state = struct('label', [base ext], 'line', 0, 'fields', 0, 'colons', false, 'crOnly', false);
 
-blockSize = 2^22;
+blockSize = 2^21;
 longest = 2^20;
 % The result takes three doubles a line.
 perLine = 24;
