@@ -1,11 +1,11 @@
 function bench_readtriplets (lines, kinds, reps)
   % readtriplets against dlmread on the same rating files, in this
-  % process, the two runs alternating: the median times, their ratio and
-  % each one's peak memory above what the process held before the call
-  % (Linux: VmHWM, reset before each run). Kinds of file: tab, space or
-  % comma separated; whole-number or decimal values; with or without a
-  % fourth (timestamp) field. LINES is 2e6 unless given; KINDS picks
-  % among the kinds (all unless given); REPS runs of each (5 unless given).
+  % process, the two runs alternating: the median times and their ratio;
+  % and each one's peak memory in a fresh process (readpeak.m; in this
+  % one, the heap left by earlier runs hides part of it). Kinds of file:
+  % tab, space or comma separated; whole-number or decimal values; with or
+  % without a fourth (timestamp) field. LINES is 2e6 unless given; KINDS picks
+  % among the kinds (all unless given); REPS runs of each (3 unless given).
   if nargin < 1 || isempty (lines)
     lines = 2e6;
   end
@@ -22,7 +22,7 @@ function bench_readtriplets (lines, kinds, reps)
     kinds = 1:rows (all_kinds);
   end
   if nargin < 3
-    reps = 5;
+    reps = 3;
   end
   rand ('seed', 1);
   n = lines;
@@ -50,54 +50,41 @@ function bench_readtriplets (lines, kinds, reps)
     fclose (fid);
     d = dir (file);
     t = zeros (reps, 2);
-    peak = zeros (reps, 2);
     for r = 1:reps
-      [t(r, 1), peak(r, 1)] = run_once (@() dlmread (file, sep));
-      [t(r, 2), peak(r, 2)] = run_once (@() readtriplets (file));
+      t(r, 1) = run_once (@() dlmread (file, sep));
+      t(r, 2) = run_once (@() readtriplets (file));
     end
+    peak = [fresh_peak(file, 'dlmread', sep), fresh_peak(file, 'readtriplets', sep)];
     % The same numbers as dlmread reads.
     [I, J, v, ur, uc] = readtriplets (file);
     D = dlmread (file, sep);
     assert (isequal ([ur(I) uc(J) v], D(:, 1:3)));
     clear I J v ur uc D
-    m = median (t);
+    m = median (t, 1);
     printf ('%-24s %5.0f MB: dlmread %5.2f s (%.2f-%.2f), readtriplets %5.2f s (%.2f-%.2f), ratio %.2f; peak %4.0f MB, %4.0f MB (result %3.0f MB)\n', ...
             name, d.bytes / 2^20, m(1), min (t(:, 1)), max (t(:, 1)), m(2), min (t(:, 2)), ...
-            max (t(:, 2)), m(2) / m(1), median (peak(:, 1)) / 2^20, median (peak(:, 2)) / 2^20, 24 * n / 2^20);
+            max (t(:, 2)), m(2) / m(1), peak(1) / 2^20, peak(2) / 2^20, 24 * n / 2^20);
   end
 end
 
-function [t, peak] = run_once (f)
-  % One timed call; the peak is what it took on top of what the process
-  % held before (0 where /proc cannot tell).
-  before = reset_peak ();
+function t = run_once (f)
+  % One timed call; its result is freed outside the clock.
   t0 = tic ();
   x = f ();
   t = toc (t0);
-  clear x
-  peak = max (0, status_bytes ('VmHWM') - before);
 end
 
-function now = reset_peak ()
-  now = status_bytes ('VmRSS');
-  fid = fopen ('/proc/self/clear_refs', 'w');
-  if fid >= 0
-    fprintf (fid, '5');
-    fclose (fid);
-  end
-end
-
-function b = status_bytes (field)
-  b = 0;
-  fid = fopen ('/proc/self/status', 'r');
-  if fid < 0
-    return;
-  end
-  text = fread (fid, Inf, '*char')';
-  fclose (fid);
-  tok = regexp (text, [field ':\s*(\d+) kB'], 'tokens', 'once');
-  if ! isempty (tok)
-    b = str2double (tok{1}) * 1024;
+function peak = fresh_peak (file, reader, sep)
+  % One call's peak memory in a new Octave process (0 where it cannot tell).
+  here = fileparts (mfilename ('fullpath'));
+  tools = fileparts (which ('readtriplets'));
+  call = sprintf ('addpath (''%s'', ''%s''); readpeak (''%s'', ''%s'', %s)', here, tools, file, ...
+                  reader, sprintf ('char (%d)', double (sep)));
+  [status, out] = system (sprintf ('"%s" --no-init-file --no-site-file --no-history --quiet --eval "%s"', ...
+                                   fullfile (OCTAVE_HOME (), 'bin', 'octave-cli'), call));
+  peak = str2double (out);
+  if status ~= 0 || ! isfinite (peak)
+    peak = 0;
   end
 end
 
