@@ -70,9 +70,7 @@ b = [];
 v = [];
 F = state.fields;
 n = numel(nl);
-if any(text == '%') || any(text == '#')
-    return;
-end
+% A comment ('%' or '#') is no number: the scans below stop at it.
 work = text;
 if state.colons
     joints = strfind(text, '::');
@@ -118,16 +116,17 @@ per = F;
 % The whole-number scan saturates at 2^63: beyond 2^53 read again as
 % doubles (ids then come exactly from their digits, below).
 if count ~= F * n || ~isempty(message) || any(abs(x) >= 2^53)
-    if any(work > '9' | work < char(0))
+    [done, x] = decimals(work, isField, starts, nl, F, per, n);
+    if ~done && any(work > '9' | work < char(0))
         if F == 4
             work = blankFourth(work, starts(4:4:end), nl);
             per = 3;
+            [done, x] = decimals(work, isField, starts, nl, F, per, n);
         end
         if any((work > '9' & work ~= 'e' & work ~= 'E') | work < char(0))
             return;
         end
     end
-    [done, x] = decimals(work, isField, starts, F, per, n);
     formats = {'%ld %ld %f', '%f'};
     if per == 4
         formats{1} = '%ld %ld %f %ld';
@@ -244,7 +243,7 @@ end
 end
 
 
-function [ok, x] = decimals(work, isField, starts, F, per, n)
+function [ok, x] = decimals(work, isField, starts, nl, F, per, n)
 % The numbers of a block whose values are written with a decimal point
 % and no exponent, by the whole-number scan (twice as fast as %f): each
 % value's point is taken out, the digits after it counted, and the whole
@@ -259,13 +258,25 @@ dots = find(work == '.');
 if isempty(dots)
     return;
 end
-last = isField;
-last(1:end - 1) = isField(1:end - 1) & ~isField(2:end);
-ends = find(last);
-clear last
 valueStart = starts(3:F:end);
-valueEnd = ends(3:F:end);
-clear ends
+% Each value ends where the separators before the next field (or the
+% line end) begin: found from there in a step or two, or else from all
+% field ends.
+if F == 4
+    valueEnd = starts(4:4:end) - 1;
+else
+    valueEnd = nl - 1;
+end
+for step = 1:3
+    back = ~isField(valueEnd);
+    valueEnd(back) = valueEnd(back) - 1;
+end
+if ~all(isField(valueEnd))
+    last = isField;
+    last(1:end - 1) = isField(1:end - 1) & ~isField(2:end);
+    ends = find(last);
+    valueEnd = ends(3:F:end);
+end
 % Each point's line: the last value that starts before it.
 [~, line] = histc(dots, [valueStart, Inf]);
 if line(1) == 0 || any(dots > valueEnd(line)) || any(diff(line) == 0)
