@@ -30,13 +30,15 @@ function [I, J, vals, rowIds, colIds] = readtriplets(file)
 %   A file in UTF-16 or with NUL bytes, or a line longer than 1 MB, is
 %   refused with the same identifier, saying so.
 %
-%   The file is read 4 MB at a time, never whole: the memory it takes is
-%   the result (24 bytes a line, and the distinct ids), 16 bytes a line
-%   that the blocks keep until the end, and the current block. Reading stops with the error
-%   'readtriplets:memory' once the lines read so far would need more
-%   memory than the system has available (where it can tell: Linux, and
-%   MATLAB on Windows), or at 2^32 lines, so that an input that never ends
-%   (a device, an endless pipe) stops there.
+%   The file is read 2 MB at a time, never whole (a regular file's lines
+%   are counted first, so that the result is made once at its size): the
+%   memory it takes is the result (24 bytes a line), each block's distinct
+%   ids, and the current block with its working copies (some 40 MB). It
+%   is refused with the error 'readtriplets:memory' when its lines would
+%   need more memory than the system has available (where it can tell:
+%   Linux, and MATLAB on Windows); an input of unknown size (a device, a
+%   pipe) is read until the lines read so far would, or until 2^32 lines,
+%   so that one that never ends stops there.
 %
 %   Example:
 %     [I, J, v, users, items] = readtriplets('ratings.dat');
@@ -62,13 +64,23 @@ closer = onCleanup(@() fclose(fid));
 [~, base, ext] = fileparts(file);
 state = struct('label', [base ext], 'line', 0, 'fields', 0, 'colons', false, 'crOnly', false);
 
-blockSize = 2^22;
+blockSize = 2^21;
 longest = 2^20;
-% Bytes a line needs at most: its parts (two uint32 positions and the
-% value) and the result (three doubles).
-perLine = 40;
-budget = alsAvailableMemory() * 1.25;
-parts = cell(0, 5);
+% The result takes three doubles a line.
+perLine = 24;
+budget = alsAvailableMemory();
+% The result is made once, at its size: a regular file's lines are
+% counted before they are read (the lines before the first data line are
+% taken off once they are known). Where the size cannot be told (a pipe,
+% a device) it grows, doubling, and is cut to size at the end.
+total = lineCount(fid, blockSize);
+room = 0;
+I = zeros(0, 1);
+J = I;
+vals = I;
+rowParts = cell(0, 1);
+colParts = rowParts;
+counts = zeros(0, 1);
 lines = 0;
 carry = '';
 first = true;
@@ -100,67 +112,135 @@ while true
         readtripletsFail(state, state.line + 1, sprintf( ...
             'longer than %d bytes without a line end: not a text file of triplets', longest));
     end
+    text = block(1:cut);
+    block = [];
     if cut > 0
-        text = block(1:cut);
         if text(end) ~= char(10)
             text(end + 1) = char(10); %#ok<AGROW>
         end
         [a, b, v, state] = readtripletsChunk(text, state);
-        if ~isempty(v)
-            % Each block keeps its distinct ids and every line's position
-            % among them (4 bytes), not the ids themselves.
-            [ua, ~, ja] = unique(a);
-            [ub, ~, jb] = unique(b);
-            parts(end + 1, :) = {ua, uint32(ja), ub, uint32(jb), v}; %#ok<AGROW>
-            lines = lines + numel(v);
-        end
-        if lines >= 2^32
+        text = [];
+        n = numel(v);
+        if lines + n >= 2^32
             error('readtriplets:memory', ['readtriplets: %s: stopped after %d lines, the most ' ...
-                  'a file may hold (an input without end?).'], state.label, lines);
+                  'a file may hold (an input without end?).'], state.label, lines + n);
         end
-        if lines * perLine > budget
-            error('readtriplets:memory', ...
-                  ['readtriplets: %s: stopped after %d lines: the lines read so far would ' ...
-                   'need about %s of memory and only %s is available (an input without end?).'], ...
-                  state.label, lines, alsBytes(lines * perLine), alsBytes(budget / 1.25));
+        if n > 0 && lines + n > room
+            if room == 0 && total > 0
+                % Every line still to come may be a data line.
+                room = total - (state.line - lines - n);
+                if room * perLine > budget
+                    error('readtriplets:memory', ['readtriplets: %s: its %d lines would need ' ...
+                          'about %s of memory and only %s is available.'], state.label, ...
+                          room, alsBytes(room * perLine), alsBytes(budget));
+                end
+            end
+            if lines + n > room
+                room = min(max(2 * room, lines + n), floor(budget / perLine));
+            end
+            if lines + n > room
+                error('readtriplets:memory', ...
+                      ['readtriplets: %s: stopped after %d lines: the lines read so far would ' ...
+                       'need about %s of memory and only %s is available (an input without end?).'], ...
+                      state.label, lines + n, alsBytes((lines + n) * perLine), alsBytes(budget));
+            end
+            I(room, 1) = 0;
+            J(room, 1) = 0;
+            vals(room, 1) = 0;
+        end
+        if n > 0
+            % Each block keeps its distinct ids; the result holds each
+            % line's position among them until all ids are known.
+            [rowParts{end + 1, 1}, I(lines + 1:lines + n)] = blockIds(a);
+            [colParts{end + 1, 1}, J(lines + 1:lines + n)] = blockIds(b);
+            vals(lines + 1:lines + n) = v;
+            counts(end + 1, 1) = n; %#ok<AGROW>
+            lines = lines + n;
         end
     end
     if atEnd
         break;
     end
 end
-clear closer carry block text
+clear closer carry block text a b v
 if lines == 0
     error('readtriplets:malformed', 'readtriplets: %s holds no data lines.', state.label);
 end
-[I, rowIds] = positions(parts(:, 1), parts(:, 2), lines);
-parts(:, 1:2) = {[]};
-[J, colIds] = positions(parts(:, 3), parts(:, 4), lines);
-parts(:, 3:4) = {[]};
-vals = zeros(lines, 1);
+if room > lines
+    I = I(1:lines);
+    J = J(1:lines);
+    vals = vals(1:lines);
+end
+[rowIds, rowParts] = positions(rowParts);
+[colIds, colParts] = positions(colParts);
 at = 0;
-for k = 1:size(parts, 1)
-    vals(at + 1:at + numel(parts{k, 5})) = parts{k, 5};
-    at = at + numel(parts{k, 5});
-    parts{k, 5} = [];
+for k = 1:numel(counts)
+    r = at + 1:at + counts(k);
+    I(r) = rowParts{k}(I(r));
+    J(r) = colParts{k}(J(r));
+    at = at + counts(k);
 end
 end
 
 
-function [index, ids] = positions(distinct, where, lines)
-% The distinct ids of all blocks in ascending order, and each line's
-% position among them, from each block's distinct ids (DISTINCT{k}) and
-% its lines' positions among those (WHERE{k}): the work goes by the
-% number of distinct ids, and nothing as long as the data is made beyond
-% the result.
-distinct = sameClass(distinct);
-ids = unique(vertcat(distinct{:}));
-index = zeros(lines, 1);
-at = 0;
-for k = 1:numel(distinct)
-    [~, pos] = ismember(distinct{k}, ids);
-    index(at + 1:at + numel(where{k})) = pos(where{k});
-    at = at + numel(where{k});
+function total = lineCount(fid, blockSize)
+% The lines of a regular file (its line ends, and a last line without
+% one), read block by block; 0 where its size cannot be told.
+total = 0;
+if fseek(fid, 0, 'eof') ~= 0
+    return;
+end
+left = ftell(fid);
+if left <= 0 || fseek(fid, 0, 'bof') ~= 0
+    fseek(fid, 0, 'bof');
+    return;
+end
+lastByte = 10;
+while left > 0
+    block = fread(fid, min(blockSize, left), '*uint8');
+    if isempty(block)
+        break;
+    end
+    total = total + nnz(block == 10);
+    lastByte = block(end);
+    left = left - numel(block);
+end
+total = total + (lastByte ~= 10);
+fseek(fid, 0, 'bof');
+end
+
+
+function [ids, where] = blockIds(x)
+% A block's distinct ids in ascending order and each line's position
+% among them. Whole numbers spanning a range not much wider than the
+% block are marked in a table of that range, without a sort.
+if isa(x, 'double')
+    low = min(x);
+    span = max(x) - low + 1;
+    if span <= 4 * numel(x) + 2^16 && all(x == round(x))
+        x = x - (low - 1);
+        seen = false(span, 1);
+        seen(x) = true;
+        ids = find(seen);
+        table = zeros(span, 1);
+        table(ids) = 1:numel(ids);
+        where = table(x);
+        ids = ids + (low - 1);
+        return;
+    end
+end
+[ids, ~, where] = unique(x);
+end
+
+
+function [ids, parts] = positions(parts)
+% All distinct ids in ascending order, from each block's distinct ids
+% (PARTS{k}), which come back as their positions among all: the work goes
+% by the number of distinct ids, not by the lines.
+parts = sameClass(parts);
+ids = unique(vertcat(parts{:}));
+for k = 1:numel(parts)
+    [~, parts{k}] = ismember(parts{k}, ids);
 end
 end
 

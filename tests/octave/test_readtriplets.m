@@ -43,6 +43,36 @@ function passed = run_cases (dir)
   assert ([rows(I), cols(J), v], t);
   passed += 1;
 
+  % Decimal values read as str2double reads each one (the nearest double,
+  % the sign of zero kept), in blocks read by the whole-number scan and in
+  % a block where a point sits in an id; over several blocks, with LF and
+  % CR-only line ends alike.
+  forms = {'%.1f', '%.4f', '%.6f', '%.2f'};
+  x = randn (40000, 1) .* 10 .^ randi ([-3 3], 40000, 1);
+  text = cell (numel (x), 1);
+  for k = 1:numel (x)
+    text{k} = sprintf (forms{mod(k, numel (forms)) + 1}, x(k));
+  end
+  text(1:6) = {'.5', '5.', '-.25', '-0.0', '+1.50', '007.0100'};
+  ids = [randi(300, numel (x), 1), randi(90, numel (x), 1)];
+  want = [ids, str2double(text)];
+  for k = 1:numel (x)
+    text{k} = sprintf ('%d,%d,%s\n', ids(k, :), text{k});
+  end
+  body = [text{:}];
+  for ends = {"\n", "\r"}
+    f = write_file (dir, 'decimals.csv', '');
+    fid = fopen (f, 'w');
+    fprintf (fid, '%s', strrep ([repmat(body, 1, 6) sprintf('7 8 3\n1.5 2 3.25\n')], "\n", ends{1}));
+    fclose (fid);
+    [I, J, v, rows, cols] = readtriplets (f);
+    assert (isequal ([rows(I), cols(J), v], [repmat(want, 6, 1); 7 8 3; 1.5 2 3.25]));
+    assert (1 / v(4), -Inf);
+  end
+  [I, J, v] = readtriplets (write_file (dir, 'four.txt', '1 2 3.5 9.75\n2 1 -4.25 1.5e3\n'));
+  assert ([I J v], [1 2 3.5; 2 1 -4.25]);
+  passed += 1;
+
   % Malformed lines: the first one is named, counting every physical line.
   bad = {
     '1 2 3\n\n% c\n4 5\n',            'line 4: expected 3 fields'

@@ -70,9 +70,7 @@ b = [];
 v = [];
 F = state.fields;
 n = numel(nl);
-if any(text == '%') || any(text == '#')
-    return;
-end
+% A comment ('%' or '#') is no number: the scans below stop at it.
 work = text;
 if state.colons
     joints = strfind(text, '::');
@@ -108,22 +106,23 @@ starts = find(starts);
 if numel(starts) ~= F * n || ~all(starts(1:F:end) > [0, nl(1:end - 1)]) || ~all(starts(F:F:end) < nl)
     return;
 end
-clear isField
-% Whole numbers read fastest: all fields as 64-bit integers, else the
-% ids (and a numeric fourth field) as integers and the value as a double
-% (twice as fast as all as doubles), else all as doubles. A word in the
-% fourth field is blanked first.
+% Whole numbers read fastest: all fields as 64-bit integers; else values
+% with a decimal point (and no exponent) as whole numbers with the point
+% taken out (DECIMALS); else the ids (and a numeric fourth field) as
+% integers and the value as a double (twice as fast as all as doubles);
+% else all as doubles. A word in the fourth field is blanked first.
 [x, count, message] = sscanf(work, '%ld');
 per = F;
 % The whole-number scan saturates at 2^63: beyond 2^53 read again as
 % doubles (ids then come exactly from their digits, below).
 if count ~= F * n || ~isempty(message) || any(abs(x) >= 2^53)
-    if any((work > '9' & work ~= 'e' & work ~= 'E') | work < char(0))
-        if F ~= 4
-            return;
+    [done, x] = decimals(work, isField, starts, nl, F, per, n);
+    if ~done && any(work > '9' | work < char(0))
+        if F == 4
+            work = blankFourth(work, starts(4:4:end), nl);
+            per = 3;
+            [done, x] = decimals(work, isField, starts, nl, F, per, n);
         end
-        work = blankFourth(work, starts(4:4:end), nl);
-        per = 3;
         if any((work > '9' & work ~= 'e' & work ~= 'E') | work < char(0))
             return;
         end
@@ -133,15 +132,17 @@ if count ~= F * n || ~isempty(message) || any(abs(x) >= 2^53)
         formats{1} = '%ld %ld %f %ld';
     end
     for f = 1:2
-        [x, count, message] = sscanf(work, formats{f});
-        if count == per * n && isempty(message)
+        if done
             break;
         end
+        [x, count, message] = sscanf(work, formats{f});
+        done = count == per * n && isempty(message);
     end
-    if count ~= per * n || ~isempty(message)
+    if ~done
         return;
     end
 end
+clear isField
 x = reshape(double(x), per, n);
 if ~all(all(isfinite(x(1:3, :))))
     return;
@@ -239,6 +240,68 @@ end
 if any(abs(b) >= 2^53)
     b = readtripletsIds(work, starts(place == 2), b, state, state.line + dataLines.');
 end
+end
+
+
+function [ok, x] = decimals(work, isField, starts, nl, F, per, n)
+% The numbers of a block whose values are written with a decimal point
+% and no exponent, by the whole-number scan (twice as fast as %f): each
+% value's point is taken out, the digits after it counted, and the whole
+% number divided by that power of ten. Both are exact doubles (a whole
+% number below 2^53, a power of ten up to 10^22), so the one rounding of
+% the division gives the double nearest the written decimal, as %f does.
+% Returns the numbers PER a line (OK true), or OK false where a point is
+% elsewhere than in a value, or the digits are too many.
+ok = false;
+x = [];
+dots = find(work == '.');
+if isempty(dots)
+    return;
+end
+valueStart = starts(3:F:end);
+% Each value ends where the separators before the next field (or the
+% line end) begin: found from there in a step or two, or else from all
+% field ends.
+if F == 4
+    valueEnd = starts(4:4:end) - 1;
+else
+    valueEnd = nl - 1;
+end
+for step = 1:3
+    back = ~isField(valueEnd);
+    valueEnd(back) = valueEnd(back) - 1;
+end
+if ~all(isField(valueEnd))
+    last = isField;
+    last(1:end - 1) = isField(1:end - 1) & ~isField(2:end);
+    ends = find(last);
+    valueEnd = ends(3:F:end);
+end
+% Each point's line: the last value that starts before it.
+[~, line] = histc(dots, [valueStart, Inf]);
+if line(1) == 0 || any(dots > valueEnd(line)) || any(diff(line) == 0)
+    return;
+end
+after = zeros(1, n);
+after(line) = valueEnd(line) - dots;
+if any(after > 22)
+    return;
+end
+% A value of -0.0 keeps its sign, as %f reads it.
+negative = work(valueStart) == '-';
+work(dots) = [];
+[x, count, message] = sscanf(work, '%ld');
+if count ~= per * n || ~isempty(message)
+    return;
+end
+x = reshape(double(x), per, n);
+if any(any(abs(x(1:3, :)) >= 2^53))
+    return;
+end
+tens = cumprod([1, 10 * ones(1, 22)]);
+x(3, :) = x(3, :) ./ tens(after + 1);
+x(3, negative & x(3, :) == 0) = -0;
+ok = true;
 end
 
 
