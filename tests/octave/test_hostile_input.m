@@ -26,6 +26,7 @@ function results = refusals(dir)
     @() alscomplete(I, J, v, m, n, 'lambda', 1e-12, 'rank', 5),      'alscomplete:input', 'needs lambda >='
     @() alscomplete(I, J, v * 1e200, m, n),                          'alscomplete:input', 'values are out of range'
     @() alscomplete(I, J, v, m, n, 'weights', w * 1e200),            'alscomplete:input', 'weights up to 1e+200'
+    @() alscomplete(I, J, v, m, n, 'weights', [1e16; w(2:end)]),     'alscomplete:input', 'range the fit cannot resolve'
     @() alscomplete(I, J, v, m, n, 'rank', 2, 'U0', 1e200 * ones(m, 2)), 'alscomplete:input', 'U0'
     @() alscomplete(I, J, abs(v), m, n, 'feedback', 'implicit', 'alpha', 1e200), 'alscomplete:input', 'alpha * max(vals)'
     @() alscomplete(I, J, v, m, n, 'lambda', 1e200),                 'alscomplete:input', 'at most 1e100'

@@ -7,7 +7,9 @@ function alsCheckScale(I, J, vals, w, U0, m, n, opts, implicit)
 %   in those sums and give NaN factors or a gradient norm of zero or Inf,
 %   so they are refused, as are weights, U0, ALPHA times the values, or a
 %   lambda or biaslambda beyond 1e100. A problem's scale is free: dividing
-%   the values by s and lambda by s gives the same fit, scaled.
+%   the values by s and lambda by s gives the same fit, scaled. Positive
+%   weights spanning more than 1e12 are refused too: the objective then
+%   no longer resolves the lightest entries' share.
 %
 %   A block (row or column) with fewer entries of positive weight than its
 %   unknowns (rank, plus one for the bias) has a singular Gram matrix, so
@@ -25,6 +27,16 @@ else
     if wmax > 1e100 || (wmax > 0 && wmax < 1e-100)
         fail(sprintf(['weights up to %g are out of range: the largest must lie in ' ...
                       '1e-100..1e100 (scale them all, and under uniform regularization lambda by the same factor)'], wmax));
+    end
+    % The stopping rule and the solves see an entry's share of the
+    % objective only within rounding of the heaviest one's: past a range
+    % of 1e12 the lightest entries stop counting, and the fit would stop
+    % on a decrease it can no longer measure.
+    wmin = min(w(w > 0));
+    if ~isempty(wmin) && wmax / wmin > 1e12
+        fail(sprintf(['the positive weights span %g to %g, a range the fit cannot resolve: ' ...
+                      'it must be at most 1e12 (give the lightest entries weight 0 to leave them out)'], ...
+                     wmin, wmax));
     end
 end
 lambdas = opts.lambda;
