@@ -95,7 +95,7 @@ elseif ~isempty(opts.lambdagrid)
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
     fit = @(value, from) alsExplicitSweeps(Pt, E, from, value, step, held);
-    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state);
+    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state, opts.searchtie);
     t2 = [];
     s2 = [];
     if best.value == mid
@@ -159,24 +159,33 @@ end
 end
 
 
-function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state)
+function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state, tie)
 % Fits FIT(value, from) at VALUES in order, FROM the previous fit's state
 % (the first from STATE), keeping the best (score, value, state); stops
 % once the score has risen twice in a row past this walk's best, or once
 % by more than 1%, a gain of less than FLAT of the score counting as a
 % rise. Towards stronger regularization a flat score means the factors
 % have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
-% have not yet grown, and only a rise counts (FLAT 0).
+% have not yet grown, and only a rise counts (FLAT 0). With TIE, the
+% last value tried whose score is within TIE of the best's is returned
+% instead of the best (see ALSCHOOSELAMBDA).
+if nargin < 8
+    tie = 0;
+end
 tried = [];
 scores = [];
 mine = best.score;
 rises = 0;
+near = {};
 for k = 1:numel(values)
     [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
     tried(end + 1) = values(k); %#ok<AGROW>
     scores(end + 1) = score; %#ok<AGROW>
     progress('%-10s %-10.4g validation RMSE %.6f', name, values(k), score);
+    if tie > 0 && score <= best.score * (1 + tie)
+        near{end + 1} = struct('score', score, 'value', values(k), 'state', state); %#ok<AGROW>
+    end
     % A gain in the sixth digit is a tie (factors shrunk to zero at
     % either value), which the value tried first keeps.
     if score < best.score * (1 - 1e-6)
@@ -190,6 +199,15 @@ for k = 1:numel(values)
         if rises == 2 || score > 1.01 * mine
             break;
         end
+    end
+end
+for k = numel(near):-1:1
+    if near{k}.score <= best.score * (1 + tie)
+        if near{k}.value ~= best.value
+            progress('%-10s %-10.4g within %.2g of the best, taken', name, near{k}.value, tie);
+        end
+        best = near{k};
+        break;
     end
 end
 end
