@@ -17,7 +17,13 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   better than the middle, stronger ones a factor of 2 apart from the
 %   middle's fit; each direction stops once the score has risen twice in
 %   a row or once by more than 1% (upwards a gain of less than 1e-4
-%   counts as a rise: the factors have shrunk to nothing). From the start
+%   counts as a rise: the factors have shrunk to nothing). Downwards,
+%   the value right after the best is taken instead of it when it scores
+%   within opts.searchtie (0.1%) of it: near the value where the factors
+%   start to grow, a few sweeps leave them short of their size (the score
+%   first rises, then falls slowly for 30 sweeps and more), and the fit
+%   on all entries, with a tenth more of them, supports weaker
+%   regularization than the one on the training part. From the start
 %   point the factors
 %   grow slowly, and a fit needs some 20 sweeps before its validation
 %   error says much of its lambda; along the path each value starts from
@@ -167,8 +173,8 @@ function [best, tried, scores] = walk(fit, values, best, name, progress, flat, s
 % rise. Towards stronger regularization a flat score means the factors
 % have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
 % have not yet grown, and only a rise counts (FLAT 0). With TIE, the
-% last value tried whose score is within TIE of the best's is returned
-% instead of the best (see ALSCHOOSELAMBDA).
+% value tried right after the best is returned instead when its score
+% is within TIE of the best's (see ALSCHOOSELAMBDA).
 if nargin < 8
     tie = 0;
 end
@@ -176,20 +182,20 @@ tried = [];
 scores = [];
 mine = best.score;
 rises = 0;
-near = {};
+next = [];
 for k = 1:numel(values)
     [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
     tried(end + 1) = values(k); %#ok<AGROW>
     scores(end + 1) = score; %#ok<AGROW>
     progress('%-10s %-10.4g validation RMSE %.6f', name, values(k), score);
-    if tie > 0 && score <= best.score * (1 + tie)
-        near{end + 1} = struct('score', score, 'value', values(k), 'state', state); %#ok<AGROW>
-    end
     % A gain in the sixth digit is a tie (factors shrunk to zero at
     % either value), which the value tried first keeps.
     if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
+        next = [];
+    elseif isempty(next)
+        next = struct('score', score, 'value', values(k), 'state', state);
     end
     if score < mine * (1 - flat) || (flat == 0 && score <= mine)
         mine = min(mine, score);
@@ -201,14 +207,9 @@ for k = 1:numel(values)
         end
     end
 end
-for k = numel(near):-1:1
-    if near{k}.score <= best.score * (1 + tie)
-        if near{k}.value ~= best.value
-            progress('%-10s %-10.4g within %.2g of the best, taken', name, near{k}.value, tie);
-        end
-        best = near{k};
-        break;
-    end
+if tie > 0 && ~isempty(next) && next.score <= best.score * (1 + tie)
+    progress('%-10s %-10.4g within %.2g of the best, taken', name, next.value, tie);
+    best = next;
 end
 end
 
