@@ -16,7 +16,7 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   opts.searchsweeps sweeps on from the one before, then, if none was
 %   better than the middle, stronger ones a factor of 2 apart from the
 %   middle's fit; each direction stops once the score has risen twice in
-%   a row or once by more than 1% (upwards a gain of less than 1e-4
+%   a row or once by more than 1% (0.5% downwards; upwards a gain of less than 1e-4
 %   counts as a rise: the factors have shrunk to nothing). Downwards,
 %   the value right after the best is taken instead of it when it scores
 %   within opts.searchtie (0.1%) of it: near the value where the factors
@@ -174,9 +174,15 @@ function [best, tried, scores] = walk(fit, values, best, name, progress, flat, s
 % have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
 % have not yet grown, and only a rise counts (FLAT 0). With TIE, the
 % value tried right after the best is returned instead when its score
-% is within TIE of the best's (see ALSCHOOSELAMBDA).
+% is within TIE of the best's (see ALSCHOOSELAMBDA), and a single rise
+% of more than five times TIE stops the walk: the factors carried on from
+% such a fit are overfitted already, and a weaker value only adds to it.
 if nargin < 8
     tie = 0;
+end
+jump = 0.01;
+if tie > 0
+    jump = 5 * tie;
 end
 tried = [];
 scores = [];
@@ -202,7 +208,7 @@ for k = 1:numel(values)
         rises = 0;
     else
         rises = rises + 1;
-        if rises == 2 || score > 1.01 * mine
+        if rises == 2 || score > (1 + jump) * mine
             break;
         end
     end
