@@ -188,7 +188,7 @@ tried = [];
 scores = [];
 mine = best.score;
 rises = 0;
-next = [];
+following = [];
 for k = 1:numel(values)
     [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
@@ -199,9 +199,9 @@ for k = 1:numel(values)
     % either value), which the value tried first keeps.
     if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
-        next = [];
-    elseif isempty(next)
-        next = struct('score', score, 'value', values(k), 'state', state);
+        following = [];
+    elseif isempty(following)
+        following = struct('score', score, 'value', values(k), 'state', state);
     end
     if score < mine * (1 - flat) || (flat == 0 && score <= mine)
         mine = min(mine, score);
@@ -213,9 +213,9 @@ for k = 1:numel(values)
         end
     end
 end
-if tie > 0 && ~isempty(next) && next.score <= best.score * (1 + tie)
-    progress('%-10s %-10.4g within %.2g of the best, taken', name, next.value, tie);
-    best = next;
+if tie > 0 && ~isempty(following) && following.score <= best.score * (1 + tie)
+    progress('%-10s %-10.4g within %.2g of the best, taken', name, following.value, tie);
+    best = following;
 end
 end
 
