@@ -87,8 +87,6 @@ function test_stopping ()
   % shrunk to nearly nothing) and 0.1414 (factors still growing after a
   % few sweeps) alike: the weaker value is taken, and the fit beats the
   % baseline, where taking 0.2 had come out at it (0.8393 against 0.8398).
-  % (Also where the low-rank part is barely stronger than lambda 0.2
-  % lets through.)
   addpath (fullfile (fileparts (fileparts (fileparts (mfilename ('fullpath')))), 'bench'));
   [I, J, v] = synthratings (943, 1682, 1e5, 1);
   rand ('seed', 204);
