@@ -16,8 +16,14 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   opts.searchsweeps sweeps on from the one before, then, if none was
 %   better than the middle, stronger ones a factor of 2 apart from the
 %   middle's fit; each direction stops once the score has risen twice in
-%   a row or once by more than 1% (upwards a gain of less than 1e-4
-%   counts as a rise: the factors have shrunk to nothing). From the start
+%   a row or once by more than 1% (0.5% downwards; upwards a gain of less than 1e-4
+%   counts as a rise: the factors have shrunk to nothing). Downwards,
+%   the value right after the best is taken instead of it when it scores
+%   within opts.searchtie (0.1%) of it: near the value where the factors
+%   start to grow, a few sweeps leave them short of their size (the score
+%   first rises, then falls slowly for 30 sweeps and more), and the fit
+%   on all entries, with a tenth more of them, supports weaker
+%   regularization than the one on the training part. From the start
 %   point the factors
 %   grow slowly, and a fit needs some 20 sweeps before its validation
 %   error says much of its lambda; along the path each value starts from
@@ -95,7 +101,7 @@ elseif ~isempty(opts.lambdagrid)
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
     fit = @(value, from) alsExplicitSweeps(Pt, E, from, value, step, held);
-    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state);
+    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state, opts.searchtie);
     t2 = [];
     s2 = [];
     if best.value == mid
@@ -159,18 +165,30 @@ end
 end
 
 
-function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state)
+function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state, tie)
 % Fits FIT(value, from) at VALUES in order, FROM the previous fit's state
 % (the first from STATE), keeping the best (score, value, state); stops
 % once the score has risen twice in a row past this walk's best, or once
 % by more than 1%, a gain of less than FLAT of the score counting as a
 % rise. Towards stronger regularization a flat score means the factors
 % have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
-% have not yet grown, and only a rise counts (FLAT 0).
+% have not yet grown, and only a rise counts (FLAT 0). With TIE, the
+% value tried right after the best is returned instead when its score
+% is within TIE of the best's (see ALSCHOOSELAMBDA), and a single rise
+% of more than five times TIE stops the walk: the factors carried on from
+% such a fit are overfitted already, and a weaker value only adds to it.
+if nargin < 8
+    tie = 0;
+end
+jump = 0.01;
+if tie > 0
+    jump = 5 * tie;
+end
 tried = [];
 scores = [];
 mine = best.score;
 rises = 0;
+following = [];
 for k = 1:numel(values)
     [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
@@ -181,16 +199,23 @@ for k = 1:numel(values)
     % either value), which the value tried first keeps.
     if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
+        following = [];
+    elseif isempty(following)
+        following = struct('score', score, 'value', values(k), 'state', state);
     end
     if score < mine * (1 - flat) || (flat == 0 && score <= mine)
         mine = min(mine, score);
         rises = 0;
     else
         rises = rises + 1;
-        if rises == 2 || score > 1.01 * mine
+        if rises == 2 || score > (1 + jump) * mine
             break;
         end
     end
+end
+if tie > 0 && ~isempty(following) && following.score <= best.score * (1 + tie)
+    progress('%-10s %-10.4g within %.2g of the best, taken', name, following.value, tie);
+    best = following;
 end
 end
 

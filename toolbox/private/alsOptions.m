@@ -105,6 +105,9 @@ opts.biasgrid = [];
 opts.biasauto = false;
 % Sweeps of each fit of a lambda search, from the start point.
 opts.searchsweeps = 3;
+% Along the 'auto' path a weaker lambda whose validation RMSE is within
+% this fraction of the best's is taken (see ALSCHOOSELAMBDA).
+opts.searchtie = 1e-3;
 if isempty(bl)
     bl = 2;
     if ~isempty(opts.lambdagrid) && opts.biases
