@@ -7,10 +7,11 @@ function test_alsrecommend ()
   passed = 0;
 
   % Random scores, integer scores full of ties, and a rank-0 model, each
-  % with a few columns of rows (threshold path) and many (group path).
+  % with a few columns of rows (full sort), many (groups) and a prime number
+  % of them (groups and a remainder).
   rand ('seed', 3); randn ('seed', 3);
   m = 29;
-  for n = [23 300]
+  for n = [23 300 307]
     for kind = {'random', 'ties', 'rank0'}
       model = random_model (kind{1}, m, n);
       % Row 5 keeps 3 columns unseen, row 7 none.
