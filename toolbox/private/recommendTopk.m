@@ -45,7 +45,8 @@ t = max(sorted(k, :), -realmax);
 % reach it: their linear indices into T ascend.
 hit = find(bsxfun(@ge, groupMax, t)) - 1;
 c = floor(hit / g);                 % column of the block, from 0
-pass = find(bsxfun(@ge, groups(:, hit + 1), reshape(t(c + 1), 1, []))) - 1;
+reach = bsxfun(@ge, groups(:, hit + 1), reshape(t(c + 1), 1, []));
+pass = find(reach(:)) - 1;
 at = floor(pass / L) + 1;
 lin = (pass - (at - 1) * L + 1) + (hit(at) - c(at) * g) * L + c(at) * n;
 if L * g < n
