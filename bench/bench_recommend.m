@@ -36,7 +36,7 @@ end
 
 function T = product_only (model)
   % The blocks and products of alsrecommend, nothing else.
-  block = floor (2^21 / model.n);
+  block = floor (2^19 / model.n);
   Vt = [model.V; model.colBias].';
   for first = 1:block:model.m
     R = first:min (first + block - 1, model.m);
@@ -47,7 +47,7 @@ end
 function [cols, scores] = full_sort (model, k)
   % The same blocks, product and exclusion as alsrecommend, then a full
   % stable sort of every row.
-  block = floor (2^21 / model.n);
+  block = floor (2^19 / model.n);
   cols = zeros (model.m, k);
   scores = zeros (model.m, k);
   Vt = [model.V; model.colBias].';
