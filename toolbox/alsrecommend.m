@@ -31,8 +31,9 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %                         costs one matrix product and up to three times
 %                         N*blockrows doubles of memory, 4 MB a copy by
 %                         default. An optimised BLAS runs the product
-%                         faster in larger blocks (a fifth less time in all
-%                         at 2^21/N rows for a rank-64 model), but a BLAS
+%                         faster in larger blocks (a quarter to a third
+%                         less time in all at 2^21/N rows for a rank-64
+%                         model), but a BLAS
 %                         may round a score differently in the last bit
 %                         with the block's size.
 %
