@@ -18,8 +18,8 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %   Other fields are ignored. The predicted score of (i, j) is
 %       mean + rowBias(i) + colBias(j) + U(i,:) * V(:,j).
 %
-%   Ties go to the lower column index, so the result does not depend on the
-%   block size or on how ROWS are ordered. Where fewer than K columns are
+%   Ties go to the lower column index, so the choice among equal scores does
+%   not depend on the block size or on how ROWS are ordered. Where fewer than K columns are
 %   left for a row (K > N, or most of the row observed), the rest of its
 %   line is padded: COLS with 0, SCORES with NaN.
 %
@@ -33,9 +33,8 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %                         default. An optimised BLAS runs the product
 %                         faster in larger blocks (a quarter to a third
 %                         less time in all at 2^21/N rows for a rank-64
-%                         model), but a BLAS
-%                         may round a score differently in the last bit
-%                         with the block's size.
+%                         model), but a BLAS may round a score differently
+%                         in the last bit with the block's size.
 %
 %   Method: the scores of a block are one matrix product,
 %   [V; colBias]' * [U(rows,:), 1]', and the row's constant mean + rowBias
@@ -45,9 +44,9 @@ function [cols, scores] = alsrecommend(model, rows, k, varargin)
 %   that at least K scores reach, so no score of the top K is below it.
 %   Only the groups whose maximum reaches it are read again, and only their
 %   scores at or above it are sorted. For a rank-64 model with 20000
-%   columns the selection takes a fifth of the time of the product with a
-%   generic BLAS and about as long with an optimised one; sorting every row
-%   in full would be some ten times slower (bench/bench_recommend.m).
+%   columns the selection takes a fifth (generic BLAS) to two thirds
+%   (optimised BLAS) of the time of the product; sorting every row in full
+%   would be some ten times slower (bench/bench_recommend.m).
 %   Where N < 8K every row is sorted in full.
 %
 %   Bad input (a model with missing or inconsistent fields, rows outside
