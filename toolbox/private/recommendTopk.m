@@ -66,9 +66,11 @@ j = lin - (c - 1) * n;              % column of the model
 [~, q] = sort(c(p));
 p = p(q);
 c = c(p);
-counts = accumarray(c, 1, [b 1]);
-starts = cumsum([0; counts(1:end-1)]);
-pos = (1:numel(p)).' - starts(c);
+% The place of each candidate in its column's run: a run starts where c
+% changes.
+change = [true; c(2:end) ~= c(1:end-1)];
+first = find(change);
+pos = (1:numel(c)).' - first(cumsum(change)) + 1;
 keep = pos <= k;
 at = c(keep) + (pos(keep) - 1) * b;
 cols(at) = j(p(keep));
