@@ -7,13 +7,14 @@ function test_alsrecommend ()
   passed = 0;
 
   % Random scores, integer scores full of ties, and a rank-0 model, each
-  % with a few columns of rows (threshold path) and many (group path).
+  % with a few columns of rows (full sort), many (groups) and a prime number
+  % of them (groups and a remainder).
   rand ('seed', 3); randn ('seed', 3);
   m = 29;
-  for n = [23 300]
+  for n = [23 300 307]
     for kind = {'random', 'ties', 'rank0'}
       model = random_model (kind{1}, m, n);
-      % Row 5 keeps 3 columns unseen, row 7 none.
+      % Row 5 keeps 3 columns unseen, row 7 none (alone in a block of 1).
       model.seen(:, 5) = true;
       model.seen([2 n-1 n], 5) = false;
       model.seen(:, 7) = true;
@@ -22,7 +23,7 @@ function test_alsrecommend ()
         for exclude = [true false]
           want = cell (1, 2);
           [want{:}] = reference_topk (model, rows, k, exclude);
-          for blockrows = [4 1e6]
+          for blockrows = [1 4 1e6]
             [cols, scores] = alsrecommend (model, rows, k, 'exclude', exclude, ...
                                            'blockrows', blockrows);
             what = sprintf ('%s n=%d k=%d exclude=%d blockrows=%d', kind{1}, n, k, ...

@@ -11,15 +11,15 @@ if n == 0 || b == 0
     return;
 end
 
-% A threshold per column from the maxima of g groups of L entries: the k-th
-% largest group maximum is reached by at least k entries (one in each of k
-% groups), so every entry of the top k is at or above it. With g = 2k the
-% threshold is close to the k-th largest score, a few more than k entries
-% per column pass it (13 for k = 10 on Gaussian scores), and only they are
-% sorted. When the groups would be tiny the threshold saves nothing and the
-% whole column is sorted instead.
-g = 2 * k;
-L = floor(n / g);
+% Each column is split into g groups of L entries. The k-th largest group
+% maximum t is reached by at least k entries (one in each of k groups), so
+% every entry of the top k is at or above it, and lies in a group whose
+% maximum is at or above it. Only those groups are read again (about k of
+% the g), and only their entries at or above t are sorted. With g near 8k
+% the groups are small and t is close to the k-th largest score; the one
+% full pass over T is the maximum of each group. Where the groups would be
+% tiny this saves nothing and the whole column is sorted instead.
+[L, g] = groupSize(n, k);
 if L < 4
     kk = min(k, n);
     [s, p] = sort(T, 1, 'descend');   % stable: ties keep the lower index first
@@ -33,14 +33,30 @@ if L < 4
     return;
 end
 if L * g == n
-    groupMax = max(reshape(T, L, g * b), [], 1);
+    groups = reshape(T, L, g * b);
 else
-    groupMax = max(reshape(T(1:L * g, :), L, g * b), [], 1);
+    groups = reshape(T(1:L * g, :), L, g * b);
 end
-groupMax = sort(reshape(groupMax, g, b), 1, 'descend');
+groupMax = reshape(max(groups, [], 1), g, b);
+sorted = sort(groupMax, 1, 'descend');
 % Excluded entries never pass, even where fewer than k groups hold a finite score.
-t = max(groupMax(k, :), -realmax);
-lin = find(bsxfun(@ge, T, t));
+t = max(sorted(k, :), -realmax);
+% The groups that reach t, column by column, and in them the entries that
+% reach it: their linear indices into T ascend.
+hit = find(bsxfun(@ge, groupMax, t)) - 1;
+c = floor(hit / g);                 % column of the block, from 0
+reach = bsxfun(@ge, groups(:, hit + 1), reshape(t(c + 1), 1, []));
+pass = find(reach(:)) - 1;
+at = floor(pass / L) + 1;
+lin = (pass - (at - 1) * L + 1) + (hit(at) - c(at) * g) * L + c(at) * n;
+if L * g < n
+    % The last n - L*g entries of each column belong to no group.
+    tail = T(L * g + 1:n, :);
+    reach = bsxfun(@ge, tail, t);
+    more = find(reach(:)) - 1;
+    cm = floor(more / (n - L * g));
+    lin = sort([lin; more + (L * g + 1) + cm * L * g]);
+end
 v = T(lin);
 c = floor((lin - 1) / n) + 1;       % column of the block (row of the model)
 j = lin - (c - 1) * n;              % column of the model
@@ -50,11 +66,35 @@ j = lin - (c - 1) * n;              % column of the model
 [~, q] = sort(c(p));
 p = p(q);
 c = c(p);
-counts = accumarray(c, 1, [b 1]);
-starts = cumsum([0; counts(1:end-1)]);
-pos = (1:numel(p)).' - starts(c);
+% The place of each candidate in its column's run: a run starts where c
+% changes.
+change = [true; c(2:end) ~= c(1:end-1)];
+first = find(change);
+pos = (1:numel(c)).' - first(cumsum(change)) + 1;
 keep = pos <= k;
 at = c(keep) + (pos(keep) - 1) * b;
 cols(at) = j(p(keep));
 vals(at) = v(p(keep));
+end
+
+
+function [L, g] = groupSize(n, k)
+% About 8k groups (at least 2k) of L entries, at least 4 each (L = 0 where
+% n < 8k). Where a group count in that range divides n, the closest to 8k
+% is taken, so that the groups are a reshape of the block without a copy;
+% otherwise the last n - L*g entries are left out of the groups.
+top = min(16 * k, floor(n / 4));
+gs = 2 * k:top;
+gs = gs(mod(n, gs) == 0);
+if ~isempty(gs)
+    [~, i] = min(abs(gs - 8 * k));
+    g = gs(i);
+    L = n / g;
+elseif top < 2 * k
+    g = 2 * k;
+    L = 0;
+else
+    L = floor(n / min(8 * k, top));
+    g = floor(n / L);
+end
 end
