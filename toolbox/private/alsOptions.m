@@ -87,11 +87,7 @@ if isempty(opts.tol)
         opts.tol = 1e-5;
     end
 end
-s = opts.sweeps;
-if ~isnumeric(s) || ~isscalar(s) || ~isreal(s) || ~isfinite(s) || s ~= round(s) || s < 1
-    alsFail('sweeps must be an integer of at least 1');
-end
-opts.sweeps = double(s);
+opts.sweeps = atLeastOne(opts.sweeps, 'sweeps');
 if ~isnumeric(opts.tol) || ~isscalar(opts.tol) || ~isreal(opts.tol) || ~(opts.tol >= 0)
     alsFail('tol must be a non-negative scalar');
 end
@@ -137,11 +133,7 @@ if ~isempty(opts.lambdagrid) || ~isempty(opts.biasgrid)
         alsFail('validation must be a fraction between 0 and 1');
     end
 end
-c = opts.blockchunk;
-if ~isnumeric(c) || ~isscalar(c) || ~isreal(c) || ~isfinite(c) || c ~= round(c) || c < 1
-    alsFail('blockchunk must be an integer of at least 1');
-end
-opts.blockchunk = double(c);
+opts.blockchunk = atLeastOne(opts.blockchunk, 'blockchunk');
 a = opts.alpha;
 if ~isnumeric(a) || ~isscalar(a) || ~isreal(a) || ~isfinite(a) || a < 0
     alsFail('alpha must be a non-negative finite scalar');
@@ -155,11 +147,16 @@ opts.solver = choice(opts.solver, 'solver', {'auto', 'cholesky', 'cg'});
 if strcmp(opts.solver, 'auto')
     opts.solver = alsDefaultSolver(opts);
 end
-c = opts.cgsteps;
-if ~isnumeric(c) || ~isscalar(c) || ~isreal(c) || ~isfinite(c) || c ~= round(c) || c < 1
-    alsFail('cgsteps must be an integer of at least 1');
+opts.cgsteps = atLeastOne(opts.cgsteps, 'cgsteps');
 end
-opts.cgsteps = double(c);
+
+
+function v = atLeastOne(v, name)
+% A whole number of at least 1, as a double.
+if ~isnumeric(v) || ~isscalar(v) || ~isreal(v) || ~isfinite(v) || v ~= round(v) || v < 1
+    alsFail(sprintf('%s must be an integer of at least 1', name));
+end
+v = double(v);
 end
 
 
