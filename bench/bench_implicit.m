@@ -15,22 +15,10 @@ function bench_implicit (sizes, alphas, lambdas)
   end
   for s = 1:rows (sizes)
     [m, n, N] = deal (sizes(s, 1), sizes(s, 2), sizes(s, 3));
-    [I, J, v] = synthratings (m, n, N, 1);
-    keep = v >= 4;
-    I = I(keep); J = J(keep);
-    rand ('seed', 7);
-    key = rand (numel (I), 1);
-    [~, order] = sortrows ([I, key]);
-    first = [true; diff(I(order)) ~= 0];
-    starts = find (first);
-    len = diff ([starts; numel(I) + 1]);
-    rank = (1:numel(I))' - repelem(starts, len) + 1;
-    held = false (numel (I), 1);
-    held(order) = rank <= round (0.2 * repelem (len, len)) & repelem (len, len) > 1;
-    [It, Jt, Ih, Jh] = deal (I(~held), J(~held), I(held), J(held));
+    [It, Jt, Ih, Jh] = implicitdata (m, n, N);
     pop = alsrankmetrics (alspopularity (It, Jt, m, n), Ih, Jh, 10);
     printf ('%d x %d, %d interactions (%d held out): popularity p@10 %.4f ndcg@10 %.4f\n', ...
-            m, n, numel (I), numel (Ih), pop.precision, pop.ndcg);
+            m, n, numel (It) + numel (Ih), numel (Ih), pop.precision, pop.ndcg);
     settings = {{}};
     for a = alphas
       for l = lambdas

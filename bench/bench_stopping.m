@@ -8,12 +8,7 @@ function bench_stopping (sizes)
   end
   for s = 1:rows (sizes)
     [m, n, N] = deal (sizes(s, 1), sizes(s, 2), sizes(s, 3));
-    [I, J, v] = synthratings (m, n, N, 1);
-    keep = v >= 4;
-    I = I(keep); J = J(keep);
-    rand ('seed', 7);
-    held = rowsplit (I, rand (numel (I), 1), 0.2);
-    [It, Jt, Ih, Jh] = deal (I(~held), J(~held), I(held), J(held));
+    [It, Jt, Ih, Jh] = implicitdata (m, n, N);
     x = ones (numel (It), 1);
     tic; [~, ~, h, stopped] = alscomplete (It, Jt, x, m, n, 'feedback', 'implicit'); t = toc;
     tic; [~, ~, h50, full] = alscomplete (It, Jt, x, m, n, 'feedback', 'implicit', 'tol', 0); t50 = toc;
