@@ -43,16 +43,7 @@ r = size(G, 1 + strcmp(side, 'row'));
 nb = numel(d);
 b0 = 1;
 while b0 <= nb
-    % The largest chunk from block b0 within both limits (at least one block).
-    b1 = min(nb, b0 + P.blockChunk - 1);
-    limit = start(b0) + most;
-    if start(b1 + 1) > limit
-        % A block that alone exceeds the limit is a chunk of its own.
-        b1 = find(start(b0 + 1:b1 + 1) <= limit, 1, 'last') + b0 - 1;
-        if isempty(b1)
-            b1 = b0;
-        end
-    end
+    b1 = alsChunkEnd(start, b0, P.blockChunk, most);
     t0 = start(b0);
     t1 = start(b1 + 1) - 1;
     cols = b0:b1;

@@ -29,10 +29,7 @@ nb = numel(start) - 1;
 Wt = W.';
 b0 = 1;
 while b0 <= nb
-    b1 = min(nb, b0 + 2^14 - 1);
-    if start(b1 + 1) - start(b0) > 2^20
-        b1 = max(b0, find(start(b0 + 1:b1 + 1) - start(b0) <= 2^20, 1, 'last') + b0 - 1);
-    end
+    b1 = alsChunkEnd(start, b0, 2^14, 2^20);
     t0 = start(b0);
     t1 = start(b1 + 1) - 1;
     cols = b0:b1;
