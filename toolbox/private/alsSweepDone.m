@@ -12,8 +12,9 @@ function [hist, stop] = alsSweepDone(hist, s, g, t0, opts, withHeld)
 %   data. (The gradient norm, which the history keeps, falls far more
 %   slowly along the flat directions that leave the predictions as they
 %   are.) The test needs two finite objectives, the latter positive: one
-%   that overflowed, or underflowed to zero, tells nothing, and the fit then runs to the sweep limit without claiming to
-%   have converged. tol 0 runs every sweep. HIST.stopped says why the fit
+%   that overflowed, or underflowed to zero, tells nothing, and the fit
+%   then runs to the sweep limit without claiming to have converged.
+%   tol 0 runs every sweep. HIST.stopped says why the fit
 %   stopped ('tolerance' or 'sweep limit'), HIST.converged whether it met
 %   the tolerance.
 if s == 0
