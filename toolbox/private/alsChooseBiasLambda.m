@@ -18,10 +18,7 @@ if sum(w) > 0
 end
 % The weighted values' row and column sums, then the weights, on the
 % pattern.
-E = alsRefill(Pt, E, w .* (Pt.v - mu));
-rowV = full(sum(E, 2));
-colV = full(sum(E, 1)).';
-E = alsRefill(Pt, E, w);
+[E, rowV, colV] = alsBiasSums(Pt, E, w, Pt.v - mu);
 rowSum = Pt.rowSum;
 colSum = Pt.colSum(:);
 tried = grid;

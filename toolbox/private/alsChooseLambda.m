@@ -154,11 +154,8 @@ if P.biases
     if isempty(w)
         w = ones(P.N, 1);
     end
-    E = alsRefill(P, E, w .* x);
+    [E, rowV, colV] = alsBiasSums(P, E, w, x);
     clear x
-    rowV = full(sum(E, 2));
-    colV = full(sum(E, 1)).';
-    E = alsRefill(P, E, w);
     [S.a, b] = alsBiasPasses(E, rowV, colV, P.rowSum, P.colSum(:), biaslambda, S.a, 20);
     S.b = b.';
 end
