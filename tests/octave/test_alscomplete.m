@@ -27,19 +27,26 @@ function test_alscomplete ()
   held = [2 3 0.5; 5 1 -1; 23 17 2];
 
   % Iterates and history against the straightforward algorithm, in the
-  % plain formulation and in the default one (count-scaled regularization,
-  % mean and biases), also with the blocks built and solved a few at a time.
-  forms = {'uniform', false, 65536; 'scaled', true, 65536; 'scaled', true, 4};
+  % plain formulation and in the default one (count-scaled regularization
+  % with its pseudocount, mean and biases), also with the blocks built and
+  % solved a few at a time and another pseudocount.
+  forms = {'uniform', false, 65536, 0; 'scaled', true, 65536, 2 * r; 'scaled', true, 4, 0.5};
   for b = 1:numel (backends)
     for f = 1:rows (forms)
+      % The second form takes the default pseudocount.
+      pseudo = {'pseudocount', forms{f, 4}};
+      if f == 2
+        pseudo = {};
+      end
       for sweeps = [1 4]
         [U, V, h, model] = alscomplete (I, J, v, m, n, 'rank', r, 'lambda', lambda, ...
                                         'weights', w, 'U0', U0, 'sweeps', sweeps, 'tol', 0, ...
                                         'heldout', held, 'backend', backends{b}, ...
                                         'regularization', forms{f, 1}, 'biases', forms{f, 2}, ...
-                                        'biaslambda', 1.3, 'blockchunk', forms{f, 3});
+                                        'biaslambda', 1.3, 'blockchunk', forms{f, 3}, ...
+                                        pseudo{:});
         [Ur, Vr, ar, br, hr] = reference_als (I, J, v, w, m, n, lambda, U0, sweeps, held, ...
-                                              strcmp (forms{f, 1}, 'scaled'), forms{f, 2}, 1.3);
+                                              strcmp (forms{f, 1}, 'scaled'), forms{f, 2}, 1.3, forms{f, 4});
         assert (h.backend, backends{b});
         assert (h.sweeps, sweeps);
         assert (U, Ur, 1e-10 * max (1, max (abs (Ur(:)))));
@@ -82,7 +89,7 @@ function test_alscomplete ()
     [U, V] = alscomplete (I, J, vals{1}, m, n, 'rank', r, 'lambda', lambda, 'U0', U0, ...
                           'sweeps', 2, 'tol', 0, 'biaslambda', 1.3);
     [Ur, Vr] = reference_als (I, J, vals{1}, ones (size (v)), m, n, lambda, U0, 2, held, ...
-                              true, true, 1.3);
+                              true, true, 1.3, 2 * r);
     assert (U, Ur, 1e-10 * max (1, max (abs (Ur(:)))));
     assert (V, Vr, 1e-10 * max (1, max (abs (Vr(:)))));
   end
@@ -143,7 +150,7 @@ function test_alscomplete ()
                                   'biaslambda', 1.3, 'backend', backends{end});
   Y = full (sparse (I, J, v - sum (w .* v) / sum (w), m, n));
   W = full (sparse (I, J, w, m, n));
-  [Ur, Vr, ar, br] = dense_sweep (Y, W, U0, 0.3, 1.3);
+  [Ur, Vr, ar, br] = dense_sweep (Y, W, U0, 0.3, 1.3, 2 * r * mean (w));
   assert (U, Ur, 1e-10 * max (abs (Ur(:))));
   assert (V, Vr, 1e-10 * max (abs (Vr(:))));
   assert (model.rowBias, ar, 1e-10 * max (abs (ar)));
@@ -234,15 +241,16 @@ function expect_input_error (f, fragment)
   error ('expected an error containing "%s"', fragment);
 end
 
-function [U, V, a, b] = dense_sweep (Y, W, U, lambda, bl)
+function [U, V, a, b] = dense_sweep (Y, W, U, lambda, bl, pseudo)
   % One sweep of the default formulation (biases, count-scaled
-  % regularization, the biases' own bl) on full matrices: Y the centered
-  % data, W the weights, zero where nothing is observed.
+  % regularization with PSEUDO added to every weight sum, the biases' own
+  % bl) on full matrices: Y the centered data, W the weights, zero where
+  % nothing is observed.
   [m, n] = size (Y);
   r = columns (U);
-  dC = sum (W, 1);
+  dC = sum (W, 1) + pseudo;
   dC(dC == 0) = 1;
-  dR = sum (W, 2);
+  dR = sum (W, 2) + pseudo;
   dR(dR == 0) = 1;
   V = zeros (r, n);
   b = zeros (1, n);
@@ -263,11 +271,12 @@ function [U, V, a, b] = dense_sweep (Y, W, U, lambda, bl)
   end
 end
 
-function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held, scaled, biases, bl)
+function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, held, scaled, biases, bl, count)
   % The algorithm written out entry by entry: exact minimization over each
   % column of [V; b], then over each row of [U a], by the normal equations,
-  % with each block's regularizer lambda times its weight sum when scaled,
-  % and bl for the biases.
+  % with each block's regularizer lambda times its weight sum plus COUNT
+  % mean weights (of the entries of nonzero weight) when scaled, and bl
+  % for the biases.
   r = columns (U);
   V = zeros (r, n);
   a = zeros (m, 1);
@@ -280,8 +289,8 @@ function [U, V, a, b, h] = reference_als (I, J, v, w, m, n, lambda, U, sweeps, h
   dR = ones (m, 1);
   dC = ones (n, 1);
   if scaled
-    dR = accumarray (I, w, [m 1]);
-    dC = accumarray (J, w, [n 1]);
+    dR = accumarray (I, w, [m 1]) + count * sum (w) / nnz (w);
+    dC = accumarray (J, w, [n 1]) + count * sum (w) / nnz (w);
     dR(dR == 0) = 1;
     dC(dC == 0) = 1;
   end

@@ -161,20 +161,21 @@ function results = extreme_lambdas ()
     [lambda, bl] = deal(pairs(p, 1), pairs(p, 2));
     [U, V, h, model] = alscomplete(I, J, v, m, n, 'rank', r, 'lambda', lambda, ...
                                    'biaslambda', bl, 'sweeps', 8, 'tol', 0);
-    g = row_gradient(I, J, v, m, n, U, V, model, lambda, bl);
+    g = row_gradient(I, J, v, m, n, U, V, model, lambda, bl, 2 * r);
     ok = all(isfinite([U(:); V(:); model.rowBias; model.colBias(:)])) && g < 1e-10;
     results(end+1, :) = {sprintf('lambda %g, biaslambda %g: gradient in the rows %g', ...
                                  lambda, bl, g), ok};
   end
 end
 
-function g = row_gradient (I, J, v, m, n, U, V, model, lambda, bl)
+function g = row_gradient (I, J, v, m, n, U, V, model, lambda, bl, pseudo)
   % Norm of the gradient in U and rowBias of the count-scaled objective
-  % with biases, relative to the data's, on dense matrices.
+  % (PSEUDO added to the counts) with biases, relative to the data's, on
+  % dense matrices.
   mask = full(sparse(I, J, 1, m, n));
   Y = full(sparse(I, J, v - model.mean, m, n));
   R = mask .* (Y - model.rowBias - model.colBias - U * V);
-  gU = -R * V' + lambda * sum(mask, 2) .* U;
+  gU = -R * V' + lambda * (sum(mask, 2) + pseudo) .* U;
   ga = -sum(R, 2) + bl * model.rowBias;
   g = norm([gU(:); ga]) / norm(Y(:));
 end

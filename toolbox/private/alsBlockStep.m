@@ -139,11 +139,8 @@ lossy = find(lambda * d > 1e6 * P.biaslambda);
 if ~isempty(lossy)
     factors = [R{lossy}];
     above = factors(1:q - 1, q:q:end);
-    if P.scaled
-        s = double(sums(lossy) > 0);
-    else
-        s = sums(lossy);
-    end
+    % The bias's diagonal entry: the block's weight sum over its scale.
+    s = sums(lossy) ./ d(lossy);
     sigma = s - sum(above .^ 2, 1) + P.biaslambda ./ d(lossy);
     denominator(lossy) = sigma .* z(q, lossy);
 end

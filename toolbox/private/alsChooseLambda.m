@@ -16,29 +16,26 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   opts.searchsweeps sweeps on from the one before, then, if none was
 %   better than the middle, stronger ones a factor of 2 apart from the
 %   middle's fit; each direction stops once the score has risen twice in
-%   a row or once by more than 1% (0.5% downwards; upwards a gain of less than 1e-4
-%   counts as a rise: the factors have shrunk to nothing). Downwards,
-%   the value right after the best is taken instead of it when it scores
-%   within opts.searchtie (0.1%) of it: near the value where the factors
-%   start to grow, a few sweeps leave them short of their size (the score
-%   first rises, then falls slowly for 30 sweeps and more), and the fit
-%   on all entries, with a tenth more of them, supports weaker
-%   regularization than the one on the training part. From the start
-%   point the factors
-%   grow slowly, and a fit needs some 20 sweeps before its validation
-%   error says much of its lambda; along the path each value starts from
-%   factors close to its own, and weaker values, which need more sweeps,
-%   have had those of the values before them. A vector of values is
-%   walked from the strongest to the weakest instead, each from the start
-%   point, stopping in the same way.
+%   a row or once by more than 1% (upwards a gain of less than 1e-4
+%   counts as a rise: the factors have shrunk to nothing). From the start
+%   point the factors grow slowly, and a fit needs some 20 sweeps before
+%   its validation error says much of its lambda; along the path each
+%   value starts from factors close to its own, and weaker values, which
+%   need more sweeps, have had those of the values before them. A vector
+%   of values is walked from the strongest to the weakest instead, each
+%   from the start point, stopping in the same way.
 %
 %   With the best lambda, a chosen biases' lambda is tried against the
 %   smaller values of its grid, a few sweeps on from the best fit, while
-%   the score improves; a vector of values for it is walked like
-%   lambda's. At the end the biases are fitted on all entries given the
-%   best fit's factors. Returns the choices, the factors fitted with them
-%   (the fit on all entries picks up from there) and every value tried
-%   with its score.
+%   each gains more than opts.searchmargin; a vector of values for it is
+%   walked like lambda's. For 'auto' the fit then settles (see SETTLE)
+%   one step stronger than the path's best: the validation entries are a
+%   random part of the same entries, while the entries a model is asked
+%   about later (newer ratings) lean on sparse rows and columns, where a
+%   lambda that random entries find best fits noise. At the end the
+%   biases are fitted on all entries given the factors. Returns the
+%   choices, the factors fitted with them (the fit on all entries picks
+%   up from there) and every value tried with its score.
 saved = rng;
 rng(opts.seed + 1);
 val = rand(P.N, 1) < opts.validation;
@@ -101,7 +98,7 @@ elseif ~isempty(opts.lambdagrid)
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
     fit = @(value, from) alsExplicitSweeps(Pt, E, from, value, step, held);
-    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state, opts.searchtie);
+    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state);
     t2 = [];
     s2 = [];
     if best.value == mid
@@ -126,7 +123,7 @@ if opts.biasauto && Pt.biases
     for value = smaller
         [state, h] = fit(value);
         progress('%-10s %-10.4g validation RMSE %.6f', 'biaslambda', value, h.rmse_heldout(end));
-        if h.rmse_heldout(end) >= best.score
+        if h.rmse_heldout(end) >= best.score * (1 - opts.searchmargin)
             break;
         end
         best = struct('score', h.rmse_heldout(end), 'value', value, 'state', state);
@@ -139,6 +136,9 @@ elseif ~isempty(opts.biasgrid)
     biaslambda = best.value;
     search.biasgrid = tried;
     search.biasrmse = scores;
+end
+if opts.lambdapath
+    [best, lambda, search] = settle(Pt, E, best, lambda, opts, held, progress, search);
 end
 S = best.state;
 if P.biases
@@ -162,30 +162,18 @@ end
 end
 
 
-function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state, tie)
+function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state)
 % Fits FIT(value, from) at VALUES in order, FROM the previous fit's state
 % (the first from STATE), keeping the best (score, value, state); stops
 % once the score has risen twice in a row past this walk's best, or once
 % by more than 1%, a gain of less than FLAT of the score counting as a
 % rise. Towards stronger regularization a flat score means the factors
 % have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
-% have not yet grown, and only a rise counts (FLAT 0). With TIE, the
-% value tried right after the best is returned instead when its score
-% is within TIE of the best's (see ALSCHOOSELAMBDA), and a single rise
-% of more than five times TIE stops the walk: the factors carried on from
-% such a fit are overfitted already, and a weaker value only adds to it.
-if nargin < 8
-    tie = 0;
-end
-jump = 0.01;
-if tie > 0
-    jump = 5 * tie;
-end
+% have not yet grown, and only a rise counts (FLAT 0).
 tried = [];
 scores = [];
 mine = best.score;
 rises = 0;
-following = [];
 for k = 1:numel(values)
     [state, h] = fit(values(k), state);
     score = h.rmse_heldout(end);
@@ -196,24 +184,57 @@ for k = 1:numel(values)
     % either value), which the value tried first keeps.
     if score < best.score * (1 - 1e-6)
         best = struct('score', score, 'value', values(k), 'state', state);
-        following = [];
-    elseif isempty(following)
-        following = struct('score', score, 'value', values(k), 'state', state);
     end
     if score < mine * (1 - flat) || (flat == 0 && score <= mine)
         mine = min(mine, score);
         rises = 0;
     else
         rises = rises + 1;
-        if rises == 2 || score > (1 + jump) * mine
+        if rises == 2 || score > 1.01 * mine
             break;
         end
     end
 end
-if tie > 0 && ~isempty(following) && following.score <= best.score * (1 + tie)
-    progress('%-10s %-10.4g within %.2g of the best, taken', name, following.value, tie);
-    best = following;
 end
+
+
+function [best, lambda, search] = settle(Pt, E, best, lambda, opts, held, progress, search)
+% The path's fits are a few sweeps each: where the factors grow slowly,
+% a weak lambda can score well before it has had the sweeps to overfit.
+% So the fit goes on, on the training part, one step stronger than the
+% path's best (see ALSCHOOSELAMBDA), until its objective meets the
+% tolerance, a few sweeps a call. Where its validation RMSE
+% rises by more than opts.searchmargin above the lowest it reached at this
+% lambda, the fit is overfitting: lambda goes up by a factor of sqrt(2)
+% from the fit that reached the lowest, at most twice.
+chunk = struct('sweeps', min(opts.sweeps, 3), 'tol', opts.tol, 'verbose', false);
+lambda = lambda * sqrt(2);
+progress('%-10s %-10.4g one step stronger than the best, settling', 'lambda', lambda);
+state = best.state;
+low = struct('score', Inf, 'state', state);
+done = 0;
+search.raised = [];
+while done < opts.sweeps
+    [state, h] = alsExplicitSweeps(Pt, E, state, lambda, chunk, held);
+    done = done + h.sweeps;
+    score = h.rmse_heldout(end);
+    if score < low.score
+        low = struct('score', score, 'state', state);
+    elseif score > low.score * (1 + opts.searchmargin) && numel(search.raised) < 2
+        lambda = lambda * sqrt(2);
+        state = low.state;
+        low.score = Inf;
+        progress('%-10s %-10.4g validation RMSE rose to %.6f after %d sweeps: lambda up', 'lambda', lambda, score, done);
+        search.raised(end + 1) = lambda;
+        continue;
+    end
+    if h.converged
+        break;
+    end
+end
+progress('%-10s %-10.4g settled after %d sweeps, validation RMSE %.6f', 'lambda', lambda, done, score);
+best = struct('score', score, 'value', lambda, 'state', state);
+search.settlesweeps = done;
 end
 
 

@@ -8,7 +8,7 @@ opts = struct('rank', 10, 'lambda', [], 'sweeps', 50, 'tol', [], ...
               'U0', [], 'init', 'svd', 'backend', 'auto', ...
               'regularization', '', 'biases', [], 'feedback', 'explicit', ...
               'alpha', 5, 'validation', 0.1, 'memory', 'check', 'biaslambda', [], ...
-              'blockchunk', 16384, 'solver', 'auto', 'cgsteps', 3);
+              'blockchunk', 16384, 'solver', 'auto', 'cgsteps', 3, 'pseudocount', []);
 opts = alsNameValue(args, opts, @alsFail);
 
 opts.feedback = choice(opts.feedback, 'feedback', {'explicit', 'implicit'});
@@ -26,6 +26,23 @@ if isempty(opts.regularization)
     end
 end
 opts.regularization = choice(opts.regularization, 'regularization', {'scaled', 'uniform'});
+% pseudocount: under count-scaled explicit regularization every row and
+% column counts this many entries more than it has (in units of the
+% mean weight). A block of a few entries then gets about the shrinking
+% a fixed prior would give it instead of that of a busy block, which
+% fits its factor to its few values as closely as a busy block's to its
+% many: twice the rank, about the entries that pin a factor down.
+if isempty(opts.pseudocount)
+    opts.pseudocount = 0;
+    if ~implicit && strcmp(opts.regularization, 'scaled')
+        opts.pseudocount = 2 * r;
+    end
+end
+c = opts.pseudocount;
+if ~isnumeric(c) || ~isscalar(c) || ~isreal(c) || ~isfinite(c) || c < 0
+    alsFail('pseudocount must be a non-negative finite scalar');
+end
+opts.pseudocount = double(c);
 if isempty(opts.biases)
     opts.biases = ~implicit;
 end
@@ -101,9 +118,10 @@ opts.biasgrid = [];
 opts.biasauto = false;
 % Sweeps of each fit of a lambda search, from the start point.
 opts.searchsweeps = 3;
-% Along the 'auto' path a weaker lambda whose validation RMSE is within
-% this fraction of the best's is taken (see ALSCHOOSELAMBDA).
-opts.searchtie = 1e-3;
+% The validation RMSE's margin in a lambda search: a smaller biases'
+% lambda must gain more than this, and a settling fit whose score rises
+% by more has begun to overfit (see ALSCHOOSELAMBDA).
+opts.searchmargin = 1e-3;
 if isempty(bl)
     bl = 2;
     if ~isempty(opts.lambdagrid) && opts.biases

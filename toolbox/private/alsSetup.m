@@ -10,7 +10,7 @@ function [P, E] = alsSetup(I, J, vals, w, m, n, opts, kern, progress)
 %   entries, see ALSBLOCKIDS) and its regularization scale.
 N = numel(vals);
 P = struct('m', m, 'n', n, 'N', N, 'kern', kern, 'biases', opts.biases, ...
-           'scaled', strcmp(opts.regularization, 'scaled'), ...
+           'scaled', strcmp(opts.regularization, 'scaled'), 'pseudo', 0, ...
            'biaslambda', opts.biaslambda, 'blockChunk', opts.blockchunk);
 
 % Rows and columns renumbered by activity, busiest first: the rows of the
@@ -93,6 +93,11 @@ if P.biases && total > 0
 end
 P.v = v;
 clear v
+% The pseudocount in units of the mean weight of the entries that count
+% (an entry of weight zero is as good as absent).
+if total > 0
+    P.pseudo = opts.pseudocount * total / max(1, nnz(w) + N * isempty(w));
+end
 P = alsBlockScales(P, colSum, rowSum);
 progress('built the fixed structures (%d rows, %d columns)', m, n);
 end
