@@ -15,9 +15,9 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %         + BIASLAMBDA/2 * ( sum_i rowBias(i)^2 + sum_j colBias(j)^2 )
 %   where mean is the weighted mean of VALS (0 without biases), and d_i,
 %   e_j are the weight sums of row i and column j (their numbers of
-%   entries when all weights are one) under count-scaled regularization,
-%   or 1 under uniform regularization. Rows and columns with no entries
-%   get zero factors and biases.
+%   entries when all weights are one) plus PSEUDOCOUNT under count-scaled
+%   regularization, or 1 under uniform regularization. Rows and columns
+%   with no entries get zero factors and biases.
 %
 %   The model lives in MODEL (see below); U*V alone is the model without
 %   the mean and biases, so with biases use ALSPREDICT(MODEL, I, J) for
@@ -88,7 +88,16 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       the path each value starts from factors close to
 %                       its own. A vector of values is walked from the
 %                       largest to the smallest, three sweeps each from
-%                       the start point. The best value is then fitted on
+%                       the start point. For 'auto' the fit then goes on
+%                       from the best point's fit one step (sqrt(2))
+%                       stronger until it meets the tolerance, lambda
+%                       going up another step (at most twice) where its
+%                       validation RMSE rises by more than 0.1%: the
+%                       validation entries are a random part of the data,
+%                       while the entries a model is asked about later
+%                       (newer ratings) lean on sparse rows and columns,
+%                       where a lambda that random entries find best
+%                       fits noise. The chosen value is then fitted on
 %                       all entries, picking up from its validation fit.
 %                       No single value suits both data with a strong
 %                       low-rank part and data with little of it. On
@@ -107,6 +116,16 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       their data, and the best lambda hardly moves with
 %                       the size of the data. 'uniform' adds LAMBDA to
 %                       every block alike.
+%     pseudocount [2*rank explicit 'scaled', else 0]
+%                       under 'scaled', every row and column counts this
+%                       many entries more than it has (in units of the
+%                       mean weight of the entries of nonzero weight): a
+%                       row or column of a handful of entries is then
+%                       shrunk about as a fixed prior would shrink it,
+%                       not fitted to its few values as closely as a busy
+%                       one is to its many. Held-out entries that lean on
+%                       sparse columns (later ratings of newer items)
+%                       gain most. 0 gives plain count scaling.
 %     biaslambda [2, or 'auto' when lambda is chosen]
 %                       the biases' own regularization, uniform:
 %                       biaslambda/2 * (|rowBias|^2 + |colBias|^2) (a bias
@@ -116,9 +135,10 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       (ALSBASELINE: the biases alone, values 1, 2, 5,
 %                       10, 20, 50, 100, on the same validation part),
 %                       then, with the chosen lambda, tries the smaller
-%                       values a few sweeps on while they score better
-%                       (the factors take up part of what the biases alone
-%                       would count as noise); a vector of values is
+%                       values a few sweeps on while they score better by
+%                       more than 0.1% (the factors take up part of what
+%                       the biases alone would count as noise); a vector
+%                       of values is
 %                       walked like lambda's, after it
 %     biases   [true explicit, false implicit]
 %                       fit the mean and a bias per row and per column
@@ -204,7 +224,9 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %   to the first sweep, a lambda search included), and with a lambda
 %   search lambdaSearch: a struct with the values tried (grid), the
 %   validation RMSE of each (rmse), the same for the biases' lambda
-%   (biasgrid, biasrmse) and the number of validation entries.
+%   (biasgrid, biasrmse), the number of validation entries (validation),
+%   and for 'auto' the values lambda was raised to while the fit settled
+%   (raised) and the sweeps that took (settlesweeps).
 %
 %   MODEL is a struct with fields U, V, mean, rowBias (M-by-1), colBias
 %   (1-by-N), seen (the training pattern transposed, an N-by-M sparse

@@ -188,6 +188,7 @@ function test_alscomplete ()
       {I, J, v, 3, 2, 'heldout', {1, [1 2], 3}},   'heldout I, heldout J and heldout vals must have the same number'
       {I, J, v, 3, 2, 'U0', ones(3, 4), 'rank', 2}, 'U0 must be a finite real 3-by-2 double matrix'
       {I, J, v, 3, 2, 'sweeps', 0},                'sweeps must be an integer of at least 1'
+      {I, J, v, 3, 2, 'pseudocount', -1},          'pseudocount must be a non-negative finite scalar'
       {I, J, v, 3, 2, 'colour', 1},                'unknown option ''colour'''
       {I, J, v, 3, 2, 'backend', 'fast'},          'backend must be'
       {I, J, v, 0, 2},                             'm must be a positive integer'
