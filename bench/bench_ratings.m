@@ -4,8 +4,9 @@ function bench_ratings (sizes, varargin)
   % global mean, the tuned bias baseline, the routine's plain call (lambda
   % chosen on the data, stopped on its tolerance), the same lambdas run
   % for all 50 sweeps (the stopped fit should be within 0.2% of it), and
-  % the former default (lambda 0.1, biaslambda 2, 50 sweeps), whose time
-  % the plain call is measured against in the same process.
+  % the former default (lambda 0.1, biaslambda 2, plain count scaling, 50
+  % sweeps), whose time the plain call is measured against in the same
+  % process.
   % Further arguments go to synthratings ('taste', 'noise', 'half', ...).
   if nargin < 1
     sizes = [943 1682 1e5; 6040 3706 1e6];
@@ -23,7 +24,7 @@ function bench_ratings (sizes, varargin)
       [~, ~, ~, full] = alscomplete (It, Jt, vt, m, n, 'lambda', h.lambda, 'biaslambda', h.biaslambda, ...
                                      'sweeps', 50, 'tol', 0);
       tic; [~, ~, ~, former] = alscomplete (It, Jt, vt, m, n, 'lambda', 0.1, 'biaslambda', 2, ...
-                                            'sweeps', 50, 'tol', 0); t0 = toc;
+                                            'pseudocount', 0, 'sweeps', 50, 'tol', 0); t0 = toc;
       e = rmse (alspredict (fit, Ih, Jh));
       e50 = rmse (alspredict (full, Ih, Jh));
       printf ('%5d x %5d, %8d entries (seed %d): mean %.4f  bias %.4f (lambda %g)\n', ...

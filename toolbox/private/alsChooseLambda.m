@@ -62,9 +62,11 @@ colSum = accumarray(double(J), Pt.w, [P.n 1]).';
 rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, P.N)), Pt.wr, [P.m 1]);
 Pt = alsBlockScales(Pt, colSum, rowSum);
 held = struct('I', P.I(val), 'J', J(val), 'v', P.v(val));
-inner = struct('sweeps', min(opts.sweeps, opts.searchsweeps), 'tol', 0, 'verbose', false);
+% The fits pass on what the next needs to skip its first evaluation
+% (see ALSEXPLICITSWEEPS).
+inner = struct('sweeps', min(opts.sweeps, opts.searchsweeps), 'tol', 0, 'verbose', false, 'carry', true);
 if nargin >= 6 && ~isempty(start)
-    S = alsExplicitSweeps(Pt, E, S, 1, struct('sweeps', 0, 'verbose', false), [], start);
+    S = alsExplicitSweeps(Pt, E, S, 1, struct('sweeps', 0, 'verbose', false, 'carry', true), [], start);
 end
 
 lambda = opts.lambda;
@@ -141,6 +143,9 @@ if opts.lambdapath
     [best, lambda, search] = settle(Pt, E, best, lambda, opts, held, progress, search);
 end
 S = best.state;
+if isfield(S, 'carry')
+    S = rmfield(S, 'carry');
+end
 if P.biases
     % The biases on all entries, given the factors: the sweeps would
     % otherwise take one pass of the biases' slow alternation per sweep,
@@ -202,16 +207,29 @@ function [best, lambda, search] = settle(Pt, E, best, lambda, opts, held, progre
 % The path's fits are a few sweeps each: where the factors grow slowly,
 % a weak lambda can score well before it has had the sweeps to overfit.
 % So the fit goes on, on the training part, one step stronger than the
-% path's best (see ALSCHOOSELAMBDA), until its objective meets the
-% tolerance, a few sweeps a call. Where its validation RMSE
-% rises by more than opts.searchmargin above the lowest it reached at this
-% lambda, the fit is overfitting: lambda goes up by a factor of sqrt(2)
-% from the fit that reached the lowest, at most twice.
-chunk = struct('sweeps', min(opts.sweeps, 3), 'tol', opts.tol, 'verbose', false);
-lambda = lambda * sqrt(2);
-progress('%-10s %-10.4g one step stronger than the best, settling', 'lambda', lambda);
+% path's best (see ALSCHOOSELAMBDA) where the path scored that step
+% within opts.stepmargin of the best, until its objective meets the
+% tolerance, a few sweeps a call. Where its validation RMSE rises by
+% more than opts.searchmargin above the lowest it reached at this
+% lambda, or above what the biases alone scored, the fit is overfitting:
+% lambda goes up by a factor of sqrt(2) from the fit that reached the
+% lowest, at most twice.
+chunk = struct('sweeps', min(opts.sweeps, 3), 'tol', opts.tol, 'verbose', false, 'carry', true);
+% One step stronger, unless the path scored that value clearly worse
+% (data with a strong low-rank part, whose factors it would cut).
+above = abs(search.grid - lambda * sqrt(2)) <= 1e-9 * lambda;
+if ~any(above) || min(search.rmse(above)) <= min(search.rmse) * (1 + opts.stepmargin)
+    lambda = lambda * sqrt(2);
+    progress('%-10s %-10.4g one step stronger than the best, settling', 'lambda', lambda);
+end
 state = best.state;
 low = struct('score', Inf, 'state', state);
+% The biases alone scored this on the validation part: factors that do
+% worse fit noise.
+alone = Inf;
+if isfield(search, 'biasrmse') && ~isempty(search.biasrmse)
+    alone = min(search.biasrmse);
+end
 done = 0;
 search.raised = [];
 while done < opts.sweeps
@@ -220,7 +238,9 @@ while done < opts.sweeps
     score = h.rmse_heldout(end);
     if score < low.score
         low = struct('score', score, 'state', state);
-    elseif score > low.score * (1 + opts.searchmargin) && numel(search.raised) < 2
+    end
+    if (score > low.score * (1 + opts.searchmargin) || score > alone * (1 + opts.searchmargin)) ...
+            && numel(search.raised) < 2
         lambda = lambda * sqrt(2);
         state = low.state;
         low.score = Inf;

@@ -46,8 +46,24 @@ if findU
     % V is zero: the first residual does not read U.
     S.U = zeros(m, 0);
 end
+% A fit that picks up where another left off, E still holding that
+% fit's residual (the same weights, the fingerprint matching), skips the
+% start's evaluation: its column shares came with S (see the end).
+resumed = false;
+if isfield(S, 'carry')
+    resumed = ~findU && isequal(S.carry.check, fingerprint(E));
+    if resumed
+        Gc = S.carry.Gc;
+        sc = S.carry.sc;
+    end
+    S = rmfield(S, 'carry');
+end
 for h = 0:2 * maxSweeps
     s = h / 2;
+    if h == 0 && resumed
+        alsSweepDone(hist, 0, 0, 0, opts, true);
+        continue;
+    end
     if mod(h, 2) == 1
         t0 = tic;
         % Column step: every column of [V; b] given [U a].
@@ -134,6 +150,18 @@ for h = 0:2 * maxSweeps
     end
 end
 hist = alsHistory(hist);
+if isfield(opts, 'carry') && opts.carry
+    % For a fit that goes on from here with E as it is now.
+    S.carry = struct('Gc', Gc, 'sc', sc, 'check', fingerprint(E));
+end
+end
+
+
+function f = fingerprint(E)
+% Tells one residual held in E from another: E's entries weighted by
+% their row and column, two sparse sums.
+[m, n] = size(E);
+f = full(((1:m) / m) * (E * ((1:n).' / n)));
 end
 
 

@@ -122,6 +122,9 @@ opts.searchsweeps = 3;
 % lambda must gain more than this, and a settling fit whose score rises
 % by more has begun to overfit (see ALSCHOOSELAMBDA).
 opts.searchmargin = 1e-3;
+% 'auto' settles one step stronger than the path's best unless the path
+% scored that step worse by more than this fraction.
+opts.stepmargin = 0.01;
 if isempty(bl)
     bl = 2;
     if ~isempty(opts.lambdagrid) && opts.biases
