@@ -81,7 +81,8 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       (and, if none is better, to stronger ones a
 %                       factor of 2 apart), three sweeps each from the
 %                       fit before, while the validation RMSE improves (it
-%                       stops after two rises or one of more than 1%);
+%                       stops after two rises or one of more than 1%,
+%                       0.5% downwards);
 %                       from the start
 %                       point a fit needs some 20 sweeps before its
 %                       validation error says much of its lambda, along

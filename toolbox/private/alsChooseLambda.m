@@ -16,7 +16,7 @@ function [lambda, biaslambda, S, search] = alsChooseLambda(P, E, S, opts, progre
 %   opts.searchsweeps sweeps on from the one before, then, if none was
 %   better than the middle, stronger ones a factor of 2 apart from the
 %   middle's fit; each direction stops once the score has risen twice in
-%   a row or once by more than 1% (upwards a gain of less than 1e-4
+%   a row or once by more than 1% (0.5% downwards; upwards a gain of less than 1e-4
 %   counts as a rise: the factors have shrunk to nothing). From the start
 %   point the factors grow slowly, and a fit needs some 20 sweeps before
 %   its validation error says much of its lambda; along the path each
@@ -100,7 +100,7 @@ elseif ~isempty(opts.lambdagrid)
     best = struct('score', h.rmse_heldout(end), 'value', mid, 'state', state);
     progress('%-10s %-10.4g validation RMSE %.6f', 'lambda', mid, best.score);
     fit = @(value, from) alsExplicitSweeps(Pt, E, from, value, step, held);
-    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state);
+    [best, t1, s1] = walk(fit, mid * 2 .^ (-(1:24) / 2), best, 'lambda', progress, 0, state, 0.005);
     t2 = [];
     s2 = [];
     if best.value == mid
@@ -167,14 +167,19 @@ end
 end
 
 
-function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state)
+function [best, tried, scores] = walk(fit, values, best, name, progress, flat, state, jump)
 % Fits FIT(value, from) at VALUES in order, FROM the previous fit's state
 % (the first from STATE), keeping the best (score, value, state); stops
 % once the score has risen twice in a row past this walk's best, or once
-% by more than 1%, a gain of less than FLAT of the score counting as a
-% rise. Towards stronger regularization a flat score means the factors
-% have shrunk to nothing (FLAT 1e-4); towards weaker it may mean they
-% have not yet grown, and only a rise counts (FLAT 0).
+% by more than JUMP (1% unless given), a gain of less than FLAT of the
+% score counting as a rise. Towards stronger regularization a flat score
+% means the factors have shrunk to nothing (FLAT 1e-4); towards weaker
+% it may mean they have not yet grown, and only a rise counts (FLAT 0),
+% while a single rise of 0.5% ends the path: the factors carried on from
+% such a fit are overfitted already, and a weaker value only adds to it.
+if nargin < 8
+    jump = 0.01;
+end
 tried = [];
 scores = [];
 mine = best.score;
@@ -195,7 +200,7 @@ for k = 1:numel(values)
         rises = 0;
     else
         rises = rises + 1;
-        if rises == 2 || score > 1.01 * mine
+        if rises == 2 || score > (1 + jump) * mine
             break;
         end
     end
