@@ -125,6 +125,9 @@ opts.searchmargin = 1e-3;
 % 'auto' settles one step stronger than the path's best unless the path
 % scored that step worse by more than this fraction.
 opts.stepmargin = 0.01;
+% The settling fit ends once a call of a few sweeps gains less than this
+% fraction of its validation RMSE.
+opts.searchplateau = 1e-4;
 if isempty(bl)
     bl = 2;
     if ~isempty(opts.lambdagrid) && opts.biases
