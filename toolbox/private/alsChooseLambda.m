@@ -225,9 +225,14 @@ function [best, lambda, search] = settle(Pt, E, best, lambda, opts, held, progre
 chunk = struct('sweeps', min(opts.sweeps, 3), 'tol', opts.tol, 'verbose', false, 'carry', true);
 % One step stronger, unless the path scored that value clearly worse
 % (data with a strong low-rank part, whose factors it would cut).
+chosen = lambda;
 above = abs(search.grid - lambda * sqrt(2)) <= 1e-9 * lambda;
-if ~any(above) || min(search.rmse(above)) <= min(search.rmse) * (1 + opts.stepmargin)
+if ~any(above)
     lambda = lambda * sqrt(2);
+elseif min(search.rmse(above)) <= min(search.rmse) * (1 + opts.stepmargin)
+    lambda = search.grid(find(above, 1));
+end
+if lambda ~= chosen
     progress('%-10s %-10.4g one step stronger than the best, settling', 'lambda', lambda);
 end
 state = best.state;
