@@ -103,10 +103,10 @@ function [U, V, hist, model] = alscomplete(I, J, vals, m, n, varargin)
 %                       No single value suits both data with a strong
 %                       low-rank part and data with little of it. On
 %                       10^5 to 10^6 ratings the plain call, search
-%                       included, takes about the time of 50 sweeps at a
-%                       fixed lambda: up to a quarter more where the data
-%                       have a strong low-rank part, half or less where
-%                       they have little. Explicit feedback only.
+%                       included, takes at most about the time of 50
+%                       sweeps at a fixed lambda: about that where the
+%                       data have a strong low-rank part, half or less
+%                       where they have little. Explicit feedback only.
 %     regularization ['scaled' explicit, 'uniform' implicit]
 %                       'scaled' multiplies each row's (column's)
 %                       regularizer by its number of entries ("weighted-

@@ -21,14 +21,26 @@ end
 [E, rowV, colV] = alsBiasSums(Pt, E, w, Pt.v - mu);
 rowSum = Pt.rowSum;
 colSum = Pt.colSum(:);
-tried = grid;
+% In the order given (from weak to strong), stopping once the score has
+% risen twice in a row: past its best the score only grows.
 scores = zeros(size(grid));
 a = zeros(Pt.m, 1);
+rises = 0;
 for k = 1:numel(grid)
     [a, b] = alsBiasPasses(E, rowV, colV, rowSum, colSum, grid(k), a, 20);
     res = held.v - mu - a(double(held.I)) - b(double(held.J));
     scores(k) = sqrt((res.' * res) / numel(res));
+    if k > 1 && scores(k) > scores(k - 1)
+        rises = rises + 1;
+        if rises == 2
+            break;
+        end
+    else
+        rises = 0;
+    end
 end
+tried = grid(1:k);
+scores = scores(1:k);
 [~, best] = min(scores);
 biaslambda = grid(best);
 end
