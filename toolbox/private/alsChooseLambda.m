@@ -115,7 +115,8 @@ if opts.biasauto && Pt.biases
     % The biases alone take the low-rank part for noise, which asks for
     % more shrinking than the biases need beside the factors: from the
     % best fit, a few sweeps with the chosen value and then with each
-    % smaller one of the grid while the score improves.
+    % smaller one of the grid while each gains more than
+    % opts.searchmargin.
     warm = inner;
     warm.sweeps = min(opts.sweeps, 2);
     fit = @(value) alsExplicitSweeps(setBias(Pt, value), E, best.state, lambda, warm, held);
@@ -140,7 +141,7 @@ elseif ~isempty(opts.biasgrid)
     search.biasrmse = scores;
 end
 if opts.lambdapath
-    [best, lambda, search] = settle(Pt, E, best, lambda, opts, held, progress, search);
+    [best, lambda, search] = settle(setBias(Pt, biaslambda), E, best, lambda, opts, held, progress, search);
 end
 S = best.state;
 if isfield(S, 'carry')
