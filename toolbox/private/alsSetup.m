@@ -75,11 +75,13 @@ if isempty(w)
     colSum = colCount.';
     rowSum = rowCount;
     total = N;
+    counted = N;
     wsum = sum(v);
 else
     colSum = accumarray(double(alsBlockIds(P.colStart, 1, N)), w, [n 1]).';
     rowSum = accumarray(double(alsBlockIds(P.rowStart, 1, N)), P.wr, [m 1]);
     total = sum(w);
+    counted = nnz(w);
     wsum = w.' * v;
 end
 P.mean = 0;
@@ -96,7 +98,7 @@ clear v
 % The pseudocount in units of the mean weight of the entries that count
 % (an entry of weight zero is as good as absent).
 if total > 0
-    P.pseudo = opts.pseudocount * total / max(1, nnz(w) + N * isempty(w));
+    P.pseudo = opts.pseudocount * total / counted;
 end
 P = alsBlockScales(P, colSum, rowSum);
 progress('built the fixed structures (%d rows, %d columns)', m, n);
