@@ -3,10 +3,7 @@ function test_alsmodel ()
   % same formulation, planted biases recovered, cold-start predictions,
   % lambda chosen on validation entries, and bad option values refused.
   toolbox_on_path ();
-  backends = {'plain'};
-  if exist ('delmirost') == 3 && exist ('nzoverwrite') == 3
-    backends{end+1} = 'compiled';
-  end
+  backends = toolbox_backends ();
   passed = 0;
 
   % Implicit feedback: iterates, objective and gradient against every

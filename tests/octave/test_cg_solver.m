@@ -5,10 +5,7 @@ function test_cg_solver ()
   % from sweep to sweep, the steps converge to a stationary point, and the
   % exact solve's fixed point is theirs.
   toolbox_on_path ();
-  backends = {'plain'};
-  if exist ('delmirost') == 3 && exist ('nzoverwrite') == 3
-    backends{end+1} = 'compiled';
-  end
+  backends = toolbox_backends ();
   passed = 0;
 
   rand ('seed', 5); randn ('seed', 5);
